@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test. Without a display the
+# tests run under a virtual X server, since many of them need an OpenGL window.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/tools/setup.sh"
+zarn_setup
+cd "$ZARN_BUILD_DIR"
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
+fi
+exec ctest --output-on-failure "$@"

@@ -1,0 +1,7 @@
+#include "AssetWriters.h"
+
+namespace assetgen {
+
+bool writeFigureModels(const std::filesystem::path&) { return true; }
+
+} // namespace assetgen

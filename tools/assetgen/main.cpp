@@ -1,0 +1,16 @@
+#include "AssetWriters.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::cout << "usage: assetgen <asset directory> <font file>" << std::endl;
+        return 2;
+    }
+    const std::filesystem::path assetRoot = argv[1];
+    const std::filesystem::path fontFile = argv[2];
+    bool ok = assetgen::writeImageAssets(assetRoot, fontFile);
+    ok = assetgen::writeStaticModels(assetRoot) && ok;
+    ok = assetgen::writeFigureModels(assetRoot) && ok;
+    return ok ? 0 : 1;
+}
