@@ -81,12 +81,14 @@ const char* severityWord(GLenum severity) {
 
 std::string formatDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity,
                                const char* message) {
-    return std::string("OpenGL Error: ") + (message ? message : "") + " [Source = " +
-           sourceWord(source) + ", Type = " + typeWord(type) + ", Severity = " +
-           severityWord(severity) + ", ID = " + std::to_string(id) + "]";
+    return std::string("OpenGL Error: ") + (message ? message : "") +
+           " [Source = " + sourceWord(source) + ", Type = " + typeWord(type) +
+           ", Severity = " + severityWord(severity) + ", ID = " + std::to_string(id) + "]";
 }
 
-bool isIgnoredDebugMessage(GLuint id) { return id == 131185 || id == 131218; }
+bool isIgnoredDebugMessage(GLuint id) {
+    return id == 131185 || id == 131218;
+}
 
 void GLAPIENTRY onDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity, GLsizei,
                                const GLchar* message, const void*) {

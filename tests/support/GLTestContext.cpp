@@ -12,8 +12,8 @@ namespace {
 
 std::vector<std::string> collectedMessages;
 
-void GLAPIENTRY collectDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity,
-                                    GLsizei, const GLchar* message, const void*) {
+void GLAPIENTRY collectDebugMessage(GLenum source, GLenum type, GLuint id, GLenum severity, GLsizei,
+                                    const GLchar* message, const void*) {
     if (severity == GL_DEBUG_SEVERITY_NOTIFICATION)
         return;
     collectedMessages.push_back(formatDebugMessage(source, type, id, severity, message));
@@ -55,9 +55,13 @@ GLTestContext::~GLTestContext() {
     glfwTerminate();
 }
 
-const std::vector<std::string>& GLTestContext::debugMessages() const { return collectedMessages; }
+const std::vector<std::string>& GLTestContext::debugMessages() const {
+    return collectedMessages;
+}
 
-void GLTestContext::clearDebugMessages() { collectedMessages.clear(); }
+void GLTestContext::clearDebugMessages() {
+    collectedMessages.clear();
+}
 
 Rgba readPixel(int x, int y) {
     Rgba pixel{};

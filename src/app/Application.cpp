@@ -1,0 +1,99 @@
+#include "app/Application.h"
+
+#include "app/DebugOutput.h"
+#include "app/FatalError.h"
+#include "app/InputCallbacks.h"
+#include "render/RenderFramework.h"
+#include "render/Shader.h"
+#include "render/ShaderPrograms.h"
+#include "render/TextRenderer.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace zarn {
+
+Application::Application() = default;
+Application::~Application() = default;
+
+void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatform) {
+    settings = loadSettings();
+
+    if (!glfwInit())
+        fatalError("Failed to init GLFW");
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
+    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
+    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_SAMPLES, 4);
+    GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
+    window =
+        glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), monitor, nullptr);
+    if (!window)
+        fatalError("Failed to create window");
+
+    glfwMakeContextCurrent(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK)
+        fatalError("Failed to init GLEW");
+
+    if (glDebugMessageCallback) {
+        glDebugMessageCallback(onDebugMessage, nullptr);
+        glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    }
+
+    if (!initRenderFramework())
+        fatalError("Failed to init framework");
+
+    glfwSetWindowUserPointer(window, this);
+    glfwSetKeyCallback(window, onKey);
+    glfwSetMouseButtonCallback(window, onMouseButton);
+    glfwSetScrollCallback(window, onScroll);
+
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+
+    for (std::size_t i = 0; i < shaderProgramNames.size(); ++i) {
+        const std::string name(shaderProgramNames[i]);
+        programs[i] = std::make_shared<Shader>(name + ".vert", name + ".frag");
+    }
+
+    const float aspect = float(settings.width) / float(settings.height);
+    camera = std::make_unique<Camera>(settings.fov, aspect, settings.nearPlane, settings.farPlane,
+                                      input);
+
+    textRenderer = std::make_unique<TextRenderer>(program(2), settings.width, settings.height);
+    textRenderer->loadGlyphs();
+    textRenderer->setUpQuad();
+
+    projection = perspectiveProjection(settings.fov, aspect, settings.nearPlane, settings.farPlane);
+
+    platform = makePlatform(window);
+    frame = FrameState{};
+    frame.lastFrameTime = float(platform.seconds());
+    frame.statusX = float(settings.width) - float(settings.width) / 800.0f * 250.0f;
+}
+
+void Application::tearDown() {
+    textRenderer.reset();
+    for (auto program = programs.rbegin(); program != programs.rend(); ++program)
+        program->reset();
+    shutdownRenderFramework();
+    camera.reset();
+    glfwTerminate();
+    window = nullptr;
+}
+
+int runGame() {
+    Application application;
+    application.startUp();
+    runFrameLoop(application);
+    application.tearDown();
+    return 0;
+}
+
+} // namespace zarn

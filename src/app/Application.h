@@ -1,0 +1,54 @@
+#pragma once
+
+#include "app/Camera.h"
+#include "app/FrameLoop.h"
+#include "app/InputState.h"
+#include "app/Platform.h"
+#include "app/Settings.h"
+
+#include <glm/glm.hpp>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+struct GLFWwindow;
+
+namespace zarn {
+
+class Shader;
+class TextRenderer;
+
+// Everything the entry point builds at start-up and drives every frame.
+class Application {
+public:
+    Application();
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+    // Builds the game in its fixed order; fatal failures end the program.
+    // makePlatform supplies the clocks and input source for the frame loop.
+    void startUp(const std::function<Platform(GLFWwindow*)>& makePlatform = glfwPlatform);
+    // Releases what start-up built, in reverse dependency order, and shuts the
+    // window system down.
+    void tearDown();
+
+    // Program n (1-based, creation order) of the eleven.
+    const std::shared_ptr<Shader>& program(int number) const { return programs[number - 1]; }
+
+    Settings settings;
+    GLFWwindow* window = nullptr;
+    Platform platform;
+    InputState input;
+    std::array<std::shared_ptr<Shader>, 11> programs;
+    std::unique_ptr<Camera> camera;
+    std::unique_ptr<TextRenderer> textRenderer;
+    glm::mat4 projection{1.0f};
+    FrameState frame;
+};
+
+// The whole program: start-up, frame loop, teardown. Returns the exit status.
+int runGame();
+
+} // namespace zarn

@@ -1,0 +1,122 @@
+#include "app/FrameLoop.h"
+
+#include "app/Application.h"
+#include "app/GameFlow.h"
+#include "render/Shader.h"
+#include "render/ShaderPrograms.h"
+#include "render/TextRenderer.h"
+
+#include <GL/glew.h>
+#include <GLFW/glfw3.h>
+
+namespace zarn {
+
+namespace {
+
+constexpr glm::vec3 wonColour{0.5f, 1.0f, 0.5f};
+constexpr glm::vec3 lostColour{1.0f, 0.5f, 0.5f};
+
+void uploadCameraUniforms(Application& app) {
+    const glm::mat4 viewProjection = app.camera->viewProjection();
+    for (const int number : cameraProgramNumbers) {
+        Shader& shader = *app.program(number);
+        glUseProgram(shader.programId);
+        shader.setUniform("viewProjMatrix", viewProjection);
+        shader.setUniform("viewPosition", app.camera->position);
+    }
+}
+
+// Decides won, running or time up, takes a fresh click while the game runs
+// and draws the end-of-game texts.
+void runGameFlow(Application& app) {
+    FrameState& frame = app.frame;
+    TextRenderer& text = *app.textRenderer;
+    const float width = float(app.settings.width);
+    const float height = float(app.settings.height);
+
+    switch (decideGameState(frame.solvedCount, frame.remainingSeconds)) {
+    case GameState::Won:
+        text.renderText("You saved the world", 180.0f, height * 0.5f, height / 800.0f, wonColour);
+        app.input.gameOver = true;
+        break;
+    case GameState::Running:
+        if (isClick(app.input.leftMouseDownLastFrame, app.input.leftMouseDown))
+            ++frame.clicksTaken;
+        frame.remainingSeconds = remainingSecondsAt(app.platform.seconds());
+        break;
+    case GameState::TimeUp:
+        app.input.gameOver = true;
+        text.renderText("Time is up, try again", 180.0f, width * 0.5f, height / 800.0f, lostColour);
+        text.renderText("Remaining time: 0:00", frame.statusX, 10.0f, height / 1600.0f, lostColour);
+        break;
+    }
+}
+
+void drawStatusText(Application& app) {
+    FrameState& frame = app.frame;
+    TextRenderer& text = *app.textRenderer;
+    const float height = float(app.settings.height);
+
+    text.drawLabel("Remaining time: " + formatRemainingTime(frame.remainingSeconds), frame.statusX,
+                   10.0f);
+
+    if (app.input.showHelp)
+        text.drawImage(100.0f, 100.0f);
+    else if (!app.input.showStats)
+        text.drawLabel("Help: F1", 10.0f, 10.0f);
+
+    // Items solved this frame; the win test of the next frame reads it. No
+    // puzzle is in the scene yet, so nothing counts.
+    frame.solvedCount = 0;
+
+    if (app.input.showStats) {
+        text.drawLabel("FPS: " + std::to_string(frame.frameRate.fps), 10.0f, height - 30.0f);
+        text.drawLabel("Puzzles solved: " + std::to_string(frame.solvedCount), 10.0f, 10.0f);
+    }
+}
+
+void catchUpPhysics(Application& app) {
+    if (app.input.gameOver)
+        return;
+    const int steps = app.frame.physicsClock.stepsDue(app.platform.milliseconds());
+    app.frame.physicsStepsRun += steps;
+}
+
+void finishFrameTiming(Application& app) {
+    FrameState& frame = app.frame;
+    const float previous = frame.lastFrameTime;
+    frame.lastFrameTime = float(app.platform.seconds());
+    frame.deltaSeconds = frame.lastFrameTime - previous;
+    frame.frameRate.addFrame(frame.deltaSeconds);
+}
+
+} // namespace
+
+void runFrame(Application& app) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glUseProgram(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+
+    app.input.leftMouseDownLastFrame = app.input.leftMouseDown;
+    app.platform.pollEvents();
+
+    double cursorX = 0.0, cursorY = 0.0;
+    app.platform.cursorPosition(cursorX, cursorY);
+    app.camera->update(int(cursorX), int(cursorY));
+    app.input.cameraPosition = app.camera->position;
+    uploadCameraUniforms(app);
+
+    runGameFlow(app);
+    drawStatusText(app);
+    catchUpPhysics(app);
+    finishFrameTiming(app);
+    app.platform.swapBuffers();
+}
+
+void runFrameLoop(Application& app) {
+    app.frame.physicsClock = PhysicsCatchUp(app.platform.milliseconds());
+    while (!glfwWindowShouldClose(app.window))
+        runFrame(app);
+}
+
+} // namespace zarn

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+struct GLFWwindow;
+
+namespace zarn {
+
+// What the frame loop reads from the outside world each frame. The game wires
+// in GLFW and the real clocks; tests drive the same loop frame by frame with
+// a synthetic clock and deliver events through the real input callbacks.
+struct Platform {
+    // Seconds since the window system started (loading time included).
+    std::function<double()> seconds;
+    // Monotonic wall clock in milliseconds, for the physics catch-up.
+    std::function<std::int64_t()> milliseconds;
+    // Runs pending input; the input callbacks are called from here.
+    std::function<void()> pollEvents;
+    // Cursor position in window pixels, origin at the top-left.
+    std::function<void(double& x, double& y)> cursorPosition;
+    // Shows the finished frame.
+    std::function<void()> swapBuffers;
+};
+
+// Monotonic milliseconds from std::chrono::steady_clock.
+std::int64_t steadyMilliseconds();
+
+// The real platform of a GLFW window.
+Platform glfwPlatform(GLFWwindow* window);
+
+} // namespace zarn

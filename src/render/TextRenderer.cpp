@@ -1,0 +1,178 @@
+#include "render/TextRenderer.h"
+
+#include "render/Shader.h"
+#include "render/TextureLoaders.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <glm/gtc/matrix_transform.hpp>
+#include <stb_image.h>
+
+#include <iostream>
+
+namespace zarn {
+
+TextRenderer::TextRenderer(std::shared_ptr<Shader> shader, int screenWidth, int screenHeight)
+    : shader(std::move(shader)), screenWidth(screenWidth), screenHeight(screenHeight) {}
+
+TextRenderer::~TextRenderer() {
+    glDeleteBuffers(1, &vertexBuffer);
+    glDeleteVertexArrays(1, &vertexArray);
+}
+
+void TextRenderer::loadGlyphs() {
+    FT_Library library;
+    if (FT_Init_FreeType(&library)) {
+        std::cout << "ERROR::FREETYPE: Could not init FreeType Library" << std::endl;
+        return;
+    }
+    FT_Face face;
+    if (FT_New_Face(library, fontPath, 0, &face)) {
+        std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
+        FT_Done_FreeType(library);
+        return;
+    }
+    FT_Set_Pixel_Sizes(face, 0, 48);
+
+    // Glyph rows are tightly packed bytes.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (unsigned code = 0; code < 128; ++code) {
+        if (FT_Load_Char(face, code, FT_LOAD_RENDER)) {
+            std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
+            continue;
+        }
+        const FT_GlyphSlot glyph = face->glyph;
+        GLuint texture = 0;
+        glGenTextures(1, &texture);
+        glBindTexture(GL_TEXTURE_2D, texture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, GLsizei(glyph->bitmap.width),
+                     GLsizei(glyph->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE,
+                     glyph->bitmap.buffer);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+        Character character;
+        character.textureId = texture;
+        character.size = {int(glyph->bitmap.width), int(glyph->bitmap.rows)};
+        character.bearing = {glyph->bitmap_left, glyph->bitmap_top};
+        character.advance = GLuint(glyph->advance.x);
+        characters.emplace(static_cast<unsigned char>(code), character);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    FT_Done_Face(face);
+    FT_Done_FreeType(library);
+}
+
+void TextRenderer::setUpQuad() {
+    const glm::mat4 projection = glm::ortho(0.0f, float(screenWidth), 0.0f, float(screenHeight));
+    glUseProgram(shader->programId);
+    shader->setUniform("projMatrix", projection);
+
+    glGenVertexArrays(1, &vertexArray);
+    glGenBuffers(1, &vertexBuffer);
+    glBindVertexArray(vertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(float) * 6 * 4, nullptr, GL_DYNAMIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glBindVertexArray(0);
+}
+
+void TextRenderer::drawQuad(float left, float bottom, float right, float top) {
+    // Texture row 0 lies at the top of the quad.
+    const float vertices[6][4] = {{left, top, 0.0f, 0.0f},     {left, bottom, 0.0f, 1.0f},
+                                  {right, bottom, 1.0f, 1.0f}, {left, top, 0.0f, 0.0f},
+                                  {right, bottom, 1.0f, 1.0f}, {right, top, 1.0f, 0.0f}};
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+}
+
+void TextRenderer::renderText(const std::string& text, float x, float y, float scale,
+                              const glm::vec3& colour) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);
+
+    glUseProgram(shader->programId);
+    shader->setUniform("textColor", colour);
+    glActiveTexture(GL_TEXTURE0);
+    glBindVertexArray(vertexArray);
+
+    for (const char byte : text) {
+        // A code without a glyph (failed to load, or 128-255) draws nothing
+        // and does not move the pen.
+        const Character& glyph = characters[static_cast<unsigned char>(byte)];
+        if (glyph.size.x > 0 && glyph.size.y > 0) {
+            const float left = x + float(glyph.bearing.x) * scale;
+            const float bottom = y - float(glyph.size.y - glyph.bearing.y) * scale;
+            const float right = left + float(glyph.size.x) * scale;
+            const float top = bottom + float(glyph.size.y) * scale;
+            glBindTexture(GL_TEXTURE_2D, glyph.textureId);
+            drawQuad(left, bottom, right, top);
+        }
+        x += float(glyph.advance >> 6) * scale;
+    }
+
+    glBindVertexArray(0);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glDisable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void TextRenderer::drawLabel(const std::string& text, float x, float y) {
+    renderText(text, x, y, float(screenHeight) / 1600.0f, labelColour);
+}
+
+void TextRenderer::loadHelpImage() {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    hudTexture = GLint(texture);
+
+    int width = 0, height = 0, channels = 0;
+    stbi_uc* pixels = stbi_load(helpImagePath, &width, &height, &channels, 0);
+    const GLenum format = pixelFormatForChannels(channels);
+    if (!pixels || format == 0) {
+        std::cout << "Error: Texture failed to load at path: " << helpImagePath << std::endl;
+        stbi_image_free(pixels);
+        return;
+    }
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE,
+                 pixels);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    stbi_image_free(pixels);
+    hudWidth = width;
+    hudHeight = height;
+}
+
+void TextRenderer::drawImage(float x, float y) {
+    if (hudTexture == -1)
+        loadHelpImage();
+
+    glDisable(GL_DEPTH_TEST);
+    // A help image that failed to load has no size and draws nothing.
+    if (hudWidth > 0 && hudHeight > 0) {
+        glUseProgram(shader->programId);
+        // (-1, -1, -1) tells the text program to show the texture's own colours.
+        shader->setUniform("textColor", glm::vec3(-1.0f));
+        glActiveTexture(GL_TEXTURE0);
+        glBindVertexArray(vertexArray);
+        glBindTexture(GL_TEXTURE_2D, GLuint(hudTexture));
+        drawQuad(x, y, x + float(hudWidth), y + float(hudHeight));
+        glBindVertexArray(0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+    }
+    glEnable(GL_DEPTH_TEST);
+}
+
+} // namespace zarn

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <GL/glew.h>
+#include <glm/glm.hpp>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace zarn {
+
+class Shader;
+
+// One rasterised glyph: its own single-channel texture and its metrics.
+struct Character {
+    GLuint textureId = 0;
+    glm::ivec2 size{0};    // bitmap width and rows
+    glm::ivec2 bearing{0}; // left and top of the bitmap relative to the pen
+    GLuint advance = 0;    // pen advance in 1/64 pixel
+};
+
+// Draws the 2D overlay in window pixels (origin bottom-left, y up): texts as
+// one textured quad per character, and the controls help image.
+class TextRenderer {
+public:
+    TextRenderer(std::shared_ptr<Shader> shader, int screenWidth, int screenHeight);
+    ~TextRenderer();
+    TextRenderer(const TextRenderer&) = delete;
+    TextRenderer& operator=(const TextRenderer&) = delete;
+
+    // Rasterises codes 0-127 of the font at 48 pixels.
+    void loadGlyphs();
+    // Sets the text projection and creates the streaming quad buffer.
+    void setUpQuad();
+
+    // Draws text with its baseline starting at (x, y). Leaves blending
+    // disabled and depth testing enabled.
+    void renderText(const std::string& text, float x, float y, float scale,
+                    const glm::vec3& colour);
+    // Grey status text scaled with the window height.
+    void drawLabel(const std::string& text, float x, float y);
+    // Draws the help image unscaled with its bottom-left corner at (x, y);
+    // the image is loaded on first use.
+    void drawImage(float x, float y);
+
+    GLuint vertexArray = 0;
+    GLuint vertexBuffer = 0;
+    std::map<unsigned char, Character> characters;
+    std::shared_ptr<Shader> shader;
+    int screenWidth;
+    int screenHeight;
+    GLint hudTexture = -1;
+    int hudWidth = 0;
+    int hudHeight = 0;
+
+private:
+    void loadHelpImage();
+    void drawQuad(float left, float bottom, float right, float top);
+};
+
+inline constexpr const char* fontPath = "assets/fonts/arial.ttf";
+inline constexpr const char* helpImagePath = "assets/textures/hud_controls.png";
+inline constexpr glm::vec3 labelColour{0.5f, 0.5f, 0.5f};
+
+} // namespace zarn
