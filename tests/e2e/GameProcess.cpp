@@ -63,7 +63,8 @@ std::string GameProcess::output() const {
 
 std::string runCommand(const std::string& command, int* exitStatus) {
     std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
+    // A stuck X tool must fail the test, not hang it.
+    FILE* pipe = popen(("timeout 20 " + command).c_str(), "r");
     if (!pipe)
         return output;
     char buffer[512];

@@ -27,8 +27,8 @@ private:
     std::filesystem::path outputFile_;
 };
 
-// Runs a shell command and returns its standard output; exitStatus receives
-// its exit status.
+// Runs a command (killed after 20 s) and returns its standard output;
+// exitStatus receives its exit status.
 std::string runCommand(const std::string& command, int* exitStatus = nullptr);
 
 // The visible X window of a process, found within the time-out; 0 if none.
