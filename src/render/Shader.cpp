@@ -26,7 +26,7 @@ Shader::~Shader() {
     glDeleteProgram(programId);
 }
 
-bool Shader::compileStage(GLenum stageType, GLuint& stageId, const std::string& text) {
+GLuint Shader::compileStage(GLenum stageType, const std::string& text) {
     std::string source;
     if (inlineSources) {
         source = text;
@@ -38,7 +38,7 @@ bool Shader::compileStage(GLenum stageType, GLuint& stageId, const std::string& 
         source.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
     }
 
-    stageId = glCreateShader(stageType);
+    const GLuint stageId = glCreateShader(stageType);
     if (stageId == 0)
         fatalExit("Failed to create " + std::to_string(stageType));
 
@@ -49,7 +49,7 @@ bool Shader::compileStage(GLenum stageType, GLuint& stageId, const std::string& 
     GLint status = GL_FALSE;
     glGetShaderiv(stageId, GL_COMPILE_STATUS, &status);
     if (status != GL_FALSE && glIsShader(stageId))
-        return true;
+        return stageId;
 
     GLint logLength = 0;
     glGetShaderiv(stageId, GL_INFO_LOG_LENGTH, &logLength);
@@ -60,12 +60,8 @@ bool Shader::compileStage(GLenum stageType, GLuint& stageId, const std::string& 
 }
 
 GLuint Shader::link() {
-    GLuint vertexStage = 0;
-    GLuint fragmentStage = 0;
-    const bool vertexCompiled = compileStage(GL_VERTEX_SHADER, vertexStage, vertexFile);
-    const bool fragmentCompiled = compileStage(GL_FRAGMENT_SHADER, fragmentStage, fragmentFile);
-    if (!vertexCompiled && !fragmentCompiled)
-        fatalExit("Shader must contain at least a vertex and fragment shader");
+    const GLuint vertexStage = compileStage(GL_VERTEX_SHADER, vertexFile);
+    const GLuint fragmentStage = compileStage(GL_FRAGMENT_SHADER, fragmentFile);
 
     const GLuint program = glCreateProgram();
     glAttachShader(program, vertexStage);

@@ -48,7 +48,8 @@ public:
 
 private:
     GLuint link();
-    bool compileStage(GLenum stageType, GLuint& stageId, const std::string& text);
+    // Compiles one stage from its file (or inline source); ends the program on failure.
+    GLuint compileStage(GLenum stageType, const std::string& text);
 };
 
 // Directory of the program files, relative to the working directory.

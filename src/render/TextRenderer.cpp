@@ -6,7 +6,6 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include <glm/gtc/matrix_transform.hpp>
-#include <stb_image.h>
 
 #include <iostream>
 
@@ -131,28 +130,10 @@ void TextRenderer::drawLabel(const std::string& text, float x, float y) {
 void TextRenderer::loadHelpImage() {
     GLuint texture = 0;
     glGenTextures(1, &texture);
+    // The name is kept even after a failure, so a missing file is reported once.
     hudTexture = GLint(texture);
-
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* pixels = stbi_load(helpImagePath, &width, &height, &channels, 0);
-    const GLenum format = pixelFormatForChannels(channels);
-    if (!pixels || format == 0) {
+    if (!uploadImageFile(texture, helpImagePath, hudWidth, hudHeight))
         std::cout << "Error: Texture failed to load at path: " << helpImagePath << std::endl;
-        stbi_image_free(pixels);
-        return;
-    }
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format), width, height, 0, format, GL_UNSIGNED_BYTE,
-                 pixels);
-    glGenerateMipmap(GL_TEXTURE_2D);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    stbi_image_free(pixels);
-    hudWidth = width;
-    hudHeight = height;
 }
 
 void TextRenderer::drawImage(float x, float y) {

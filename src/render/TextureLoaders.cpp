@@ -16,8 +16,7 @@ struct PixelsDeleter {
 };
 using Pixels = std::unique_ptr<stbi_uc, PixelsDeleter>;
 
-} // namespace
-
+// Pixel format for an 8-bit image with the given channel count.
 GLenum pixelFormatForChannels(int channels) {
     switch (channels) {
     case 1:
@@ -33,19 +32,16 @@ GLenum pixelFormatForChannels(int channels) {
     }
 }
 
-GLuint loadTextureFromFile(const char* fileName, const std::string& directory) {
-    const std::string path = directory + "/" + fileName;
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+} // namespace
 
-    int width = 0, height = 0, channels = 0;
+bool uploadImageFile(GLuint texture, const std::string& path, int& width, int& height) {
+    int channels = 0;
     Pixels pixels(stbi_load(path.c_str(), &width, &height, &channels, 0));
     const GLenum format = pixelFormatForChannels(channels);
     if (!pixels || format == 0) {
-        std::cout << "Error: Texture failed to load at path: " << fileName << std::endl;
-        return texture;
+        width = height = 0;
+        return false;
     }
-
     glBindTexture(GL_TEXTURE_2D, texture);
     // Rows of RGB images with odd widths are not 4-byte aligned.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -56,6 +52,15 @@ GLuint loadTextureFromFile(const char* fileName, const std::string& directory) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return true;
+}
+
+GLuint loadTextureFromFile(const char* fileName, const std::string& directory) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    int width = 0, height = 0;
+    if (!uploadImageFile(texture, directory + "/" + fileName, width, height))
+        std::cout << "Error: Texture failed to load at path: " << fileName << std::endl;
     return texture;
 }
 

@@ -7,9 +7,11 @@
 
 namespace zarn {
 
-// Pixel format for an 8-bit image with the given channel count (1 red,
-// 2 red-green, 3 RGB, 4 RGBA); 0 for anything else.
-GLenum pixelFormatForChannels(int channels);
+// Decodes an image file into texture (bound as GL_TEXTURE_2D afterwards) with
+// mipmaps, repeat wrapping and trilinear filtering, keeping the file's channel
+// count. Returns false, with a zero size, when the file is missing or cannot
+// be decoded; the texture is then left untouched.
+bool uploadImageFile(GLuint texture, const std::string& path, int& width, int& height);
 
 // Loads a model's material texture from directory + "/" + fileName with
 // mipmaps and repeat wrapping. A missing or undecodable file prints
