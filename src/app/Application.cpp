@@ -21,13 +21,8 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
 
     if (!glfwInit())
         fatalError("Failed to init GLFW");
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    setGameWindowHints();
     glfwWindowHint(GLFW_REFRESH_RATE, settings.refreshRate);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
-    glfwWindowHint(GLFW_SAMPLES, 4);
     GLFWmonitor* monitor = settings.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     window =
         glfwCreateWindow(settings.width, settings.height, settings.title.c_str(), monitor, nullptr);

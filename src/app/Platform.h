@@ -26,6 +26,10 @@ struct Platform {
 // Monotonic milliseconds from std::chrono::steady_clock.
 std::int64_t steadyMilliseconds();
 
+// Window hints for the game's context: OpenGL 4.3 core with debug output, a
+// window of fixed size and 4x multisampling.
+void setGameWindowHints();
+
 // The real platform of a GLFW window.
 Platform glfwPlatform(GLFWwindow* window);
 
