@@ -11,62 +11,42 @@ using zarn::test::TempDirectory;
 
 namespace {
 
-// Every file the game opens by name (models name their own textures, which
-// the model tests check).
-const char* const gameFiles[] = {
-    "settings.ini",
-    "fonts/arial.ttf",
-    "models/cubeBottom/redButton.obj",
-    "models/cubeBottom/buttonFrame.obj",
-    "models/pentagon/frame.obj",
-    "models/pentagon/lock.obj",
-    "models/pentagon/mt.obj",
-    "models/pentagon/bg.obj",
-    "models/pentagon/rcg.obj",
-    "models/pentagon/fp.obj",
-    "models/frame/frame.obj",
-    "models/trees_export/trees_1.obj",
-    "models/trees_export/trees_2.obj",
-    "models/riverCrossing/arrow/arrow_V2.obj",
-    "models/riverCrossing/arrow_outlines/arrow_V2.obj",
-    "models/riverCrossing/boat/boat.obj",
-    "models/animals/wolf.dae",
-    "models/animals/bunny13.dae",
-    "models/animals/carrot.dae",
-    "models/animals/outlines/wolf_outlines.dae",
-    "models/animals/outlines/bunny_outlines.dae",
-    "models/animals/outlines/carrot_outlines.dae",
-    "textures/movingTiles/movingTiles_0.dds",
-    "textures/movingTiles/movingTiles_1.dds",
-    "textures/movingTiles/movingTiles_2.dds",
-    "textures/movingTiles/movingTiles_3.dds",
-    "textures/movingTiles/movingTiles_4.dds",
-    "textures/movingTiles/movingTiles_5.dds",
-    "textures/movingTiles/movingTiles_6.dds",
-    "textures/movingTiles/movingTiles_7.dds",
-    "textures/movingTiles/movingTiles_8.dds",
-    "textures/flowPuzzle/flow_playground.dds",
-    "textures/flowPuzzle/flow_playground_finished.dds",
-    "textures/riverCrossingGame/bluish.dds",
-    "textures/riverCrossingGame/yellow.dds",
-    "textures/riverCrossingGame/green.dds",
-    "textures/texture_gauss6.dds",
-    "textures/ballGame_red.dds",
-    "textures/ballGame_yellow.dds",
-    "textures/ballGame_bluish.dds",
-    "textures/ballGame_flieder.dds",
-    "textures/black.dds",
-    "textures/shadow_pseudo_texture.dds",
-    "textures/cubemapNew/right.jpg",
-    "textures/cubemapNew/left.jpg",
-    "textures/cubemapNew/top.jpg",
-    "textures/cubemapNew/bottom.jpg",
-    "textures/cubemapNew/front.jpg",
-    "textures/cubemapNew/back.jpg",
-    "textures/particleSystem/particle_full.png",
-    "textures/particleSystem/particle.png",
-    "textures/hud_controls.png",
-};
+// Every file the game opens by name; models name their own textures, which
+// the model tests check.
+std::vector<std::string> gameFiles() {
+    std::vector<std::string> files = {"settings.ini",
+                                      "fonts/arial.ttf",
+                                      "textures/hud_controls.png",
+                                      "models/cubeBottom/redButton.obj",
+                                      "models/cubeBottom/buttonFrame.obj",
+                                      "models/frame/frame.obj",
+                                      "models/trees_export/trees_1.obj",
+                                      "models/trees_export/trees_2.obj",
+                                      "models/riverCrossing/arrow/arrow_V2.obj",
+                                      "models/riverCrossing/arrow_outlines/arrow_V2.obj",
+                                      "models/riverCrossing/boat/boat.obj",
+                                      "textures/flowPuzzle/flow_playground.dds",
+                                      "textures/flowPuzzle/flow_playground_finished.dds",
+                                      "textures/particleSystem/particle_full.png",
+                                      "textures/particleSystem/particle.png"};
+    for (const char* piece : {"frame", "lock", "mt", "bg", "rcg", "fp"})
+        files.push_back(std::string("models/pentagon/") + piece + ".obj");
+    for (const char* animal : {"wolf", "bunny13", "carrot"})
+        files.push_back(std::string("models/animals/") + animal + ".dae");
+    for (const char* outline : {"wolf", "bunny", "carrot"})
+        files.push_back(std::string("models/animals/outlines/") + outline + "_outlines.dae");
+    for (int tile = 0; tile < 9; ++tile)
+        files.push_back("textures/movingTiles/movingTiles_" + std::to_string(tile) + ".dds");
+    for (const char* ground : {"bluish", "yellow", "green"})
+        files.push_back(std::string("textures/riverCrossingGame/") + ground + ".dds");
+    for (const char* texture :
+         {"texture_gauss6", "ballGame_red", "ballGame_yellow", "ballGame_bluish",
+          "ballGame_flieder", "black", "shadow_pseudo_texture"})
+        files.push_back(std::string("textures/") + texture + ".dds");
+    for (const char* face : {"right", "left", "top", "bottom", "front", "back"})
+        files.push_back(std::string("textures/cubemapNew/") + face + ".jpg");
+    return files;
+}
 
 std::string readFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -75,56 +55,40 @@ std::string readFile(const fs::path& path) {
     return contents.str();
 }
 
-// Relative path to contents of every regular file below root.
-std::map<std::string, std::string> snapshot(const fs::path& root) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files[fs::relative(entry.path(), root).string()] = readFile(entry.path());
-    return files;
-}
-
-int runGenerator(const fs::path& root) {
-    const std::string command = std::string("'") + ZARN_ASSETGEN_PATH + "' '" + root.string() +
-                                "' '" + ZARN_FONT_FILE + "' > '" + root.string() + ".log' 2>&1";
-    return std::system(command.c_str());
+int runGenerator(const fs::path& root, const std::string& font = ZARN_FONT_FILE) {
+    return std::system(("'" + std::string(ZARN_ASSETGEN_PATH) + "' '" + root.string() + "' '" +
+                        font + "' > /dev/null 2>&1")
+                           .c_str());
 }
 
 } // namespace
 
 TEST(AssetTreeTest, EveryFileTheGameOpensIsInTheBuiltTree) {
-    for (const char* file : gameFiles) {
+    for (const std::string& file : gameFiles()) {
         const fs::path path = fs::path("assets") / file;
-        EXPECT_TRUE(fs::is_regular_file(path)) << path;
-        EXPECT_GT(fs::exists(path) ? fs::file_size(path) : 0, 0u) << path;
+        EXPECT_TRUE(fs::is_regular_file(path) && fs::file_size(path) > 0) << path;
     }
 }
 
 TEST(AssetTreeTest, GeneratorWritesTheSameBytesEveryRun) {
     TempDirectory first, second;
-    ASSERT_EQ(runGenerator(first.path() / "assets"), 0);
-    ASSERT_EQ(runGenerator(second.path() / "assets"), 0);
-    const auto a = snapshot(first.path() / "assets");
-    const auto b = snapshot(second.path() / "assets");
-    ASSERT_FALSE(a.empty());
-    ASSERT_EQ(a.size(), b.size());
-    for (const auto& [name, contents] : a) {
-        const auto other = b.find(name);
-        ASSERT_NE(other, b.end()) << name;
-        EXPECT_TRUE(contents == other->second) << name << " differs between runs";
+    ASSERT_EQ(runGenerator(first.path()), 0);
+    ASSERT_EQ(runGenerator(second.path()), 0);
+    std::size_t files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(first.path())) {
+        if (!entry.is_regular_file())
+            continue;
+        ++files;
+        const fs::path name = fs::relative(entry.path(), first.path());
+        const std::string contents = readFile(entry.path());
+        EXPECT_TRUE(contents == readFile(second.path() / name)) << name << " differs between runs";
+        // The build's own tree came from the same generator.
+        EXPECT_TRUE(contents == readFile(fs::path("assets") / name)) << name << " is stale";
     }
-    // The build's own tree came from the same generator.
-    for (const auto& [name, contents] : a)
-        EXPECT_TRUE(readFile(fs::path("assets") / name) == contents) << name << " is stale";
+    EXPECT_GT(files, 40u);
 }
 
 TEST(AssetTreeTest, GeneratorFailsLoudlyWithoutItsFont) {
     TempDirectory directory;
-    const std::string command = std::string("'") + ZARN_ASSETGEN_PATH + "' '" +
-                                (directory.path() / "assets").string() + "' '" +
-                                (directory.path() / "no-font.ttf").string() + "' > /dev/null 2>&1";
-    EXPECT_NE(std::system(command.c_str()), 0);
-    // A wrong command line is refused too.
-    EXPECT_NE(std::system((std::string("'") + ZARN_ASSETGEN_PATH + "' > /dev/null 2>&1").c_str()),
-              0);
+    EXPECT_NE(runGenerator(directory.path(), (directory.path() / "no-font.ttf").string()), 0);
 }

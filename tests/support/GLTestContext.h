@@ -10,9 +10,9 @@
 
 namespace zarn::test {
 
-// A hidden window with the game's context settings (4.3 core, debug, 4x
-// multisampling), current on the calling thread with GLEW loaded. Debug
-// messages are collected instead of printed so tests can assert on them.
+// A hidden window with the game's context settings, current on the calling
+// thread with GLEW loaded. Debug messages (notifications aside) are collected,
+// formatted as the game prints them, so tests can assert there are none.
 class GLTestContext {
 public:
     explicit GLTestContext(int width = 800, int height = 800, int samples = 4);
@@ -21,9 +21,7 @@ public:
     GLTestContext& operator=(const GLTestContext&) = delete;
 
     GLFWwindow* window() const { return window_; }
-    // Messages of every severity but notifications, formatted as the game does.
     const std::vector<std::string>& debugMessages() const;
-    void clearDebugMessages();
 
 private:
     GLFWwindow* window_ = nullptr;
@@ -31,15 +29,10 @@ private:
 
 using Rgba = std::array<std::uint8_t, 4>;
 
-// Reads one pixel of the current read framebuffer; (x, y) counts from the
-// bottom-left corner as OpenGL does.
+// Pixels of the current read framebuffer, (x, y) from the bottom-left corner;
+// readPixels gives rows bottom to top, four bytes per pixel.
 Rgba readPixel(int x, int y);
-
-// Reads a w x h block, rows bottom to top, four bytes per pixel.
 std::vector<std::uint8_t> readPixels(int x, int y, int width, int height);
-
-// True when every channel of a and b differs by at most tolerance.
-bool near(const Rgba& a, const Rgba& b, int tolerance);
 
 std::string toString(const Rgba& pixel);
 
