@@ -1,11 +1,10 @@
 #include "app/Application.h"
 
 #include "app/DebugOutput.h"
-#include "app/FatalError.h"
 #include "app/InputCallbacks.h"
+#include "render/FatalError.h"
 #include "render/RenderFramework.h"
 #include "render/Shader.h"
-#include "render/ShaderPrograms.h"
 #include "render/TextRenderer.h"
 
 #include <GL/glew.h>
@@ -52,16 +51,15 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_CULL_FACE);
 
-    for (std::size_t i = 0; i < shaderProgramNames.size(); ++i) {
-        const std::string name(shaderProgramNames[i]);
-        programs[i] = std::make_shared<Shader>(name + ".vert", name + ".frag");
-    }
+    for (std::size_t i = 0; i < programCount; ++i)
+        programs[i] = makeProgram(Program(i));
 
     const float aspect = float(settings.width) / float(settings.height);
     camera = std::make_unique<Camera>(settings.fov, aspect, settings.nearPlane, settings.farPlane,
                                       input);
 
-    textRenderer = std::make_unique<TextRenderer>(program(2), settings.width, settings.height);
+    textRenderer =
+        std::make_unique<TextRenderer>(program(Program::Text), settings.width, settings.height);
     textRenderer->loadGlyphs();
     textRenderer->setUpQuad();
 

@@ -5,6 +5,7 @@
 #include "app/InputState.h"
 #include "app/Platform.h"
 #include "app/Settings.h"
+#include "render/ShaderPrograms.h"
 
 #include <glm/glm.hpp>
 
@@ -31,17 +32,18 @@ public:
     // makePlatform supplies the clocks and input source for the frame loop.
     void startUp(const std::function<Platform(GLFWwindow*)>& makePlatform = glfwPlatform);
     // Releases what start-up built, in reverse dependency order, and shuts the
-    // window system down.
+    // window system down. Every GL object goes before the context does.
     void tearDown();
 
-    // Program n (1-based, creation order) of the eleven.
-    const std::shared_ptr<Shader>& program(int number) const { return programs[number - 1]; }
+    const std::shared_ptr<Shader>& program(Program which) const {
+        return programs[std::size_t(which)];
+    }
 
     Settings settings;
     GLFWwindow* window = nullptr;
     Platform platform;
     InputState input;
-    std::array<std::shared_ptr<Shader>, 11> programs;
+    std::array<std::shared_ptr<Shader>, programCount> programs;
     std::unique_ptr<Camera> camera;
     std::unique_ptr<TextRenderer> textRenderer;
     glm::mat4 projection{1.0f};

@@ -18,8 +18,8 @@ constexpr glm::vec3 lostColour{1.0f, 0.5f, 0.5f};
 
 void uploadCameraUniforms(Application& app) {
     const glm::mat4 viewProjection = app.camera->viewProjection();
-    for (const int number : cameraProgramNumbers) {
-        Shader& shader = *app.program(number);
+    for (const Program which : cameraPrograms) {
+        Shader& shader = *app.program(which);
         glUseProgram(shader.programId);
         shader.setUniform("viewProjMatrix", viewProjection);
         shader.setUniform("viewPosition", app.camera->position);

@@ -1,6 +1,6 @@
 #include "render/Shader.h"
 
-#include "app/FatalError.h"
+#include "render/FatalError.h"
 
 #include <glm/gtc/type_ptr.hpp>
 
@@ -19,6 +19,11 @@ Shader::Shader(InlineSources, std::string vertexSource, std::string fragmentSour
     : vertexFile(std::move(vertexSource)), fragmentFile(std::move(fragmentSource)),
       inlineSources(true) {
     programId = link();
+}
+
+std::shared_ptr<Shader> makeProgram(Program which) {
+    const std::string name(programName(which));
+    return std::make_shared<Shader>(name + ".vert", name + ".frag");
 }
 
 Shader::~Shader() {

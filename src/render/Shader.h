@@ -1,8 +1,11 @@
 #pragma once
 
+#include "render/ShaderPrograms.h"
+
 #include <GL/glew.h>
 #include <glm/glm.hpp>
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 
@@ -51,6 +54,9 @@ private:
     // Compiles one stage from its file (or inline source); ends the program on failure.
     GLuint compileStage(GLenum stageType, const std::string& text);
 };
+
+// Builds one of the game's eleven programs from its ".vert"/".frag" pair.
+std::shared_ptr<Shader> makeProgram(Program which);
 
 // Directory of the program files, relative to the working directory.
 inline constexpr const char* shaderDirectory = "assets/shader/";

@@ -14,11 +14,6 @@ namespace zarn {
 TextRenderer::TextRenderer(std::shared_ptr<Shader> shader, int screenWidth, int screenHeight)
     : shader(std::move(shader)), screenWidth(screenWidth), screenHeight(screenHeight) {}
 
-TextRenderer::~TextRenderer() {
-    glDeleteBuffers(1, &vertexBuffer);
-    glDeleteVertexArrays(1, &vertexArray);
-}
-
 void TextRenderer::loadGlyphs() {
     FT_Library library;
     if (FT_Init_FreeType(&library)) {
@@ -41,9 +36,9 @@ void TextRenderer::loadGlyphs() {
             continue;
         }
         const FT_GlyphSlot glyph = face->glyph;
-        GLuint texture = 0;
-        glGenTextures(1, &texture);
-        glBindTexture(GL_TEXTURE_2D, texture);
+        Character character;
+        character.texture = GLTexture::generate();
+        glBindTexture(GL_TEXTURE_2D, character.texture.id());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, GLsizei(glyph->bitmap.width),
                      GLsizei(glyph->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE,
                      glyph->bitmap.buffer);
@@ -52,12 +47,10 @@ void TextRenderer::loadGlyphs() {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
-        Character character;
-        character.textureId = texture;
         character.size = {int(glyph->bitmap.width), int(glyph->bitmap.rows)};
         character.bearing = {glyph->bitmap_left, glyph->bitmap_top};
         character.advance = GLuint(glyph->advance.x);
-        characters.emplace(static_cast<unsigned char>(code), character);
+        characters.emplace(static_cast<unsigned char>(code), std::move(character));
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     FT_Done_Face(face);
@@ -69,10 +62,10 @@ void TextRenderer::setUpQuad() {
     glUseProgram(shader->programId);
     shader->setUniform("projMatrix", projection);
 
-    glGenVertexArrays(1, &vertexArray);
-    glGenBuffers(1, &vertexBuffer);
-    glBindVertexArray(vertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    vertexArray = GLVertexArray::generate();
+    vertexBuffer = GLBuffer::generate();
+    glBindVertexArray(vertexArray.id());
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.id());
     glBufferData(GL_ARRAY_BUFFER, sizeof(float) * 6 * 4, nullptr, GL_DYNAMIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
@@ -85,7 +78,7 @@ void TextRenderer::drawQuad(float left, float bottom, float right, float top) {
     const float vertices[6][4] = {{left, top, 0.0f, 0.0f},     {left, bottom, 0.0f, 1.0f},
                                   {right, bottom, 1.0f, 1.0f}, {left, top, 0.0f, 0.0f},
                                   {right, bottom, 1.0f, 1.0f}, {right, top, 1.0f, 0.0f}};
-    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer.id());
     glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(vertices), vertices);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
     glDrawArrays(GL_TRIANGLES, 0, 6);
@@ -100,7 +93,7 @@ void TextRenderer::renderText(const std::string& text, float x, float y, float s
     glUseProgram(shader->programId);
     shader->setUniform("textColor", colour);
     glActiveTexture(GL_TEXTURE0);
-    glBindVertexArray(vertexArray);
+    glBindVertexArray(vertexArray.id());
 
     for (const char byte : text) {
         // A code without a glyph (failed to load, or 128-255) draws nothing
@@ -111,7 +104,7 @@ void TextRenderer::renderText(const std::string& text, float x, float y, float s
             const float bottom = y - float(glyph.size.y - glyph.bearing.y) * scale;
             const float right = left + float(glyph.size.x) * scale;
             const float top = bottom + float(glyph.size.y) * scale;
-            glBindTexture(GL_TEXTURE_2D, glyph.textureId);
+            glBindTexture(GL_TEXTURE_2D, glyph.texture.id());
             drawQuad(left, bottom, right, top);
         }
         x += float(glyph.advance >> 6) * scale;
@@ -128,16 +121,14 @@ void TextRenderer::drawLabel(const std::string& text, float x, float y) {
 }
 
 void TextRenderer::loadHelpImage() {
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    // The name is kept even after a failure, so a missing file is reported once.
-    hudTexture = GLint(texture);
-    if (!uploadImageFile(texture, helpImagePath, hudWidth, hudHeight))
+    // The texture is kept even after a failure, so a missing file is reported once.
+    hudTexture = GLTexture::generate();
+    if (!uploadImageFile(hudTexture.id(), helpImagePath, hudWidth, hudHeight))
         std::cout << "Error: Texture failed to load at path: " << helpImagePath << std::endl;
 }
 
 void TextRenderer::drawImage(float x, float y) {
-    if (hudTexture == -1)
+    if (!hudTexture)
         loadHelpImage();
 
     glDisable(GL_DEPTH_TEST);
@@ -147,8 +138,8 @@ void TextRenderer::drawImage(float x, float y) {
         // (-1, -1, -1) tells the text program to show the texture's own colours.
         shader->setUniform("textColor", glm::vec3(-1.0f));
         glActiveTexture(GL_TEXTURE0);
-        glBindVertexArray(vertexArray);
-        glBindTexture(GL_TEXTURE_2D, GLuint(hudTexture));
+        glBindVertexArray(vertexArray.id());
+        glBindTexture(GL_TEXTURE_2D, hudTexture.id());
         drawQuad(x, y, x + float(hudWidth), y + float(hudHeight));
         glBindVertexArray(0);
         glBindTexture(GL_TEXTURE_2D, 0);

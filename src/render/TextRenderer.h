@@ -1,6 +1,9 @@
 #pragma once
 
-#include <GL/glew.h>
+#include "render/GLBuffer.h"
+#include "render/GLTexture.h"
+#include "render/GLVertexArray.h"
+
 #include <glm/glm.hpp>
 
 #include <map>
@@ -13,7 +16,7 @@ class Shader;
 
 // One rasterised glyph: its own single-channel texture and its metrics.
 struct Character {
-    GLuint textureId = 0;
+    GLTexture texture;
     glm::ivec2 size{0};    // bitmap width and rows
     glm::ivec2 bearing{0}; // left and top of the bitmap relative to the pen
     GLuint advance = 0;    // pen advance in 1/64 pixel
@@ -24,9 +27,6 @@ struct Character {
 class TextRenderer {
 public:
     TextRenderer(std::shared_ptr<Shader> shader, int screenWidth, int screenHeight);
-    ~TextRenderer();
-    TextRenderer(const TextRenderer&) = delete;
-    TextRenderer& operator=(const TextRenderer&) = delete;
 
     // Rasterises codes 0-127 of the font at 48 pixels.
     void loadGlyphs();
@@ -43,13 +43,13 @@ public:
     // the image is loaded on first use.
     void drawImage(float x, float y);
 
-    GLuint vertexArray = 0;
-    GLuint vertexBuffer = 0;
+    GLVertexArray vertexArray;
+    GLBuffer vertexBuffer;
     std::map<unsigned char, Character> characters;
     std::shared_ptr<Shader> shader;
     int screenWidth;
     int screenHeight;
-    GLint hudTexture = -1;
+    GLTexture hudTexture; // none until the first drawImage
     int hudWidth = 0;
     int hudHeight = 0;
 

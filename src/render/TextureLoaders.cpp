@@ -1,6 +1,6 @@
 #include "render/TextureLoaders.h"
 
-#include "app/FatalError.h"
+#include "render/FatalError.h"
 
 #include <stb_image.h>
 

@@ -65,6 +65,9 @@ protected:
             });
         });
         app.frame.physicsClock = PhysicsCatchUp(milliseconds);
+        // Whatever the application still holds after its teardown must not
+        // reach for the context when the fixture destroys it.
+        zarn::test::trapGLCallsWithoutContext();
     }
 
     void TearDown() override { app.tearDown(); }
@@ -124,13 +127,6 @@ TEST_F(FrameLoopGLTest, FirstFrameShowsTheCountdownAndHelpLabelOnWhite) {
     glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
     EXPECT_EQ(depthFunction, GL_LESS);
     EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
-
-    // The rate appears at the 60th frame, from frames 1 to 59: 2 s, then a
-    // zero-length frame and 57 of 1/64 s, 59 frames in 2.890625 s: 20 fps.
-    runFrames(58, 1.0 / 64.0);
-    EXPECT_EQ(app.frame.frameRate.fps, 0);
-    runFrames(1);
-    EXPECT_EQ(app.frame.frameRate.fps, 20);
 }
 
 TEST_F(FrameLoopGLTest, TimeUpEndsTheGameInTheFollowingFrame) {
@@ -214,20 +210,20 @@ TEST_F(FrameLoopGLTest, CameraUniformsReachTheProgramsEveryFrame) {
     EXPECT_EQ(app.input.cameraPosition, app.camera->position);
 
     const glm::mat4 expected = app.camera->viewProjection();
-    for (const int number : {1, 3, 5, 7, 9, 11}) {
-        const GLuint program = app.program(number)->programId;
+    for (const Program which :
+         {Program::ModelLoading, Program::Skybox, Program::PhongInstanced, Program::Particle,
+          Program::CelShadedInstanced, Program::ShadowMapped}) {
+        const GLuint program = app.program(which)->programId;
         glm::mat4 actual(0.0f);
         glGetUniformfv(program, glGetUniformLocation(program, "viewProjMatrix"),
                        glm::value_ptr(actual));
-        EXPECT_EQ(actual, expected) << shaderProgramNames[number - 1];
+        EXPECT_EQ(actual, expected) << programName(which);
     }
 }
 
 TEST_F(FrameLoopGLTest, PhysicsCatchUpRunsFixedStepsAndEscapeEndsTheLoop) {
     runFrames(2, 0.0, 100); // the clock moves after each frame
     EXPECT_EQ(app.frame.physicsStepsRun, 6);
-    runFrames(1);
-    EXPECT_EQ(app.frame.physicsStepsRun, 12); // 100 ms plus 4 carried
 
     int frames = 0;
     app.platform.pollEvents = [&] {

@@ -19,18 +19,6 @@ TEST(GameFlowTest, CountdownFormatAndClock) {
     EXPECT_EQ(remainingSecondsAt(1e300), 0);
 }
 
-TEST(GameFlowTest, WinningIsTestedBeforeTheTimeRunsOut) {
-    EXPECT_EQ(decideGameState(5, 0), GameState::Won);
-    EXPECT_EQ(decideGameState(4, 0), GameState::TimeUp);
-    EXPECT_EQ(decideGameState(4, 1), GameState::Running);
-}
-
-TEST(GameFlowTest, ClickIsAPressEdge) {
-    EXPECT_TRUE(isClick(false, true));
-    EXPECT_FALSE(isClick(true, true));   // held down
-    EXPECT_FALSE(isClick(false, false)); // pressed and released within one poll
-}
-
 TEST(FrameRateCounterTest, ZeroUntilTheSixtiethFrameThenFromItsFirst59) {
     FrameRateCounter counter;
     for (int frame = 1; frame <= 59; ++frame) {

@@ -1,5 +1,6 @@
 #include "render/RenderFramework.h"
 
+#include "render/FatalError.h"
 #include "render/Shader.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <unistd.h>
 #include <utility>
 
 using namespace zarn;
@@ -82,4 +84,19 @@ TEST(RenderFrameworkGLTest, KeepsABoundProgramAndStillBuildsTheMesh) {
     EXPECT_EQ(fallbackProgram(), nullptr);
     EXPECT_NE(builtInMesh().vertexArray, 0u);
     shutdownRenderFramework();
+}
+
+// The fallback program lives in a static; a fatal error must not let its
+// destructor run into the context that the error path has just destroyed.
+TEST(RenderFrameworkDeathTest, FatalErrorMakesNoGLCallOnceTheContextIsGone) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            zarn::test::GLTestContext context;
+            initRenderFramework();
+            zarn::test::trapGLCallsWithoutContext();
+            dup2(STDERR_FILENO, STDOUT_FILENO);
+            fatalError("Failed to init framework");
+        },
+        testing::ExitedWithCode(1), "ERROR: Failed to init framework\n");
 }

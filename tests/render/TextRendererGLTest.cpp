@@ -116,7 +116,7 @@ TEST_F(TextRendererGLTest, HelpImageLoadsOnceAndDrawsUnscaledUpright) {
     zarn::test::WorkingDirectory inside(directory.path());
 
     text.drawImage(100, 100);
-    const GLint loaded = text.hudTexture;
+    const GLuint loaded = text.hudTexture.id();
     expectBoxNear(litBox(), Box{100, 100, 139, 119});
     EXPECT_EQ(readPixel(120, 115), (Rgba{255, 0, 0, 255})); // the image's top at the top
     EXPECT_EQ(readPixel(120, 104), (Rgba{0, 0, 255, 255}));
@@ -124,7 +124,7 @@ TEST_F(TextRendererGLTest, HelpImageLoadsOnceAndDrawsUnscaledUpright) {
 
     std::filesystem::remove(directory.path() / helpImagePath);
     text.drawImage(300, 300);
-    EXPECT_EQ(text.hudTexture, loaded);
+    EXPECT_EQ(text.hudTexture.id(), loaded);
     EXPECT_EQ(readPixel(320, 315), (Rgba{255, 0, 0, 255}));
 }
 

@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <type_traits>
+#include <unistd.h>
 
 namespace zarn::test {
 
@@ -24,7 +27,38 @@ void GLAPIENTRY collectDebugMessage(GLenum source, GLenum type, GLuint id, GLenu
     std::abort();
 }
 
+// Replaces the GLEW entry point in Slot by one that first checks for a
+// current context.
+template <auto* Slot, typename Function> struct ContextCheck;
+template <auto* Slot, typename Result, typename... Args>
+struct ContextCheck<Slot, Result(GLAPIENTRY*)(Args...)> {
+    static inline Result(GLAPIENTRY* real)(Args...) = nullptr;
+    static Result GLAPIENTRY call(Args... args) {
+        if (!glfwGetCurrentContext()) {
+            std::fputs("GL call without a current context\n", stderr);
+            _exit(86);
+        }
+        return real(args...);
+    }
+    static void install() {
+        real = *Slot;
+        *Slot = call;
+    }
+};
+template <auto* Slot> void checkContext() {
+    ContextCheck<Slot, std::remove_pointer_t<decltype(Slot)>>::install();
+}
+
 } // namespace
+
+void trapGLCallsWithoutContext() {
+    checkContext<&__glewUseProgram>();
+    checkContext<&__glewDeleteProgram>();
+    checkContext<&__glewDeleteShader>();
+    checkContext<&__glewDeleteBuffers>();
+    checkContext<&__glewDeleteVertexArrays>();
+    checkContext<&__glewDeleteFramebuffers>();
+}
 
 GLTestContext::GLTestContext(int width, int height, int samples) {
     if (!glfwInit())

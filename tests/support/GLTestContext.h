@@ -27,6 +27,12 @@ private:
     GLFWwindow* window_ = nullptr;
 };
 
+// From now on, a call that deletes or unbinds a program, shader, buffer,
+// vertex array or framebuffer while no context is current (after
+// glfwTerminate, say) ends the process with status 86 and a message on
+// standard error. Lasts until GLEW is loaded again.
+void trapGLCallsWithoutContext();
+
 using Rgba = std::array<std::uint8_t, 4>;
 
 // Pixels of the current read framebuffer, (x, y) from the bottom-left corner;

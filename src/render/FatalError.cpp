@@ -1,7 +1,8 @@
-#include "app/FatalError.h"
+#include "render/FatalError.h"
 
 #include <GLFW/glfw3.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <unistd.h>
@@ -16,7 +17,10 @@ void fatalExit(const std::string& message) {
         std::string line;
         std::getline(std::cin, line);
     }
-    std::exit(1);
+    // The context is gone: leave without running static destructors, some of
+    // which own GL objects and would call into a dead context.
+    std::fflush(nullptr);
+    std::_Exit(1);
 }
 
 void fatalError(const std::string& reason) {
