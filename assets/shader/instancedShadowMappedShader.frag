@@ -94,7 +94,14 @@ void main() {
     vec3 toEye = normalize(viewPosition - worldPosition);
     float shininess = max(alpha, 1.0);
 
-    vec3 color = ambientCoeff * ambientLight(normal) * base;
+    // The shadow map is rendered from the first light, the game's sun. A
+    // shadow also dims the sky light a little, so it reads on surfaces whose
+    // materials are mostly ambient.
+    vec3 toSun;
+    incomingLight(Lights[0], worldPosition, toSun);
+    float sunLit = dot(normal, toSun) > 0.0 ? litFraction(normal, toSun) : 1.0;
+
+    vec3 color = mix(0.6, 1.0, sunLit) * ambientCoeff * ambientLight(normal) * base;
     for (int i = 0; i < lightCount; ++i) {
         vec3 toLight;
         vec3 incoming = incomingLight(Lights[i], worldPosition, toLight) * warmth;
@@ -102,8 +109,7 @@ void main() {
         float highlight = 0.0;
         if (lambert > 0.0)
             highlight = pow(max(dot(reflect(-toLight, normal), toEye), 0.0), shininess);
-        // The shadow map is rendered from the first light, the game's sun.
-        float shadow = (i == 0 && lambert > 0.0) ? litFraction(normal, toLight) : 1.0;
+        float shadow = i == 0 ? sunLit : 1.0;
         color += shadow * incoming * (diffuseCoeff * lambert * base + specularCoeff * highlight);
     }
     fragColor = vec4(softClip(color), 1.0);

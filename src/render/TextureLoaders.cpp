@@ -34,10 +34,11 @@ GLenum pixelFormatForChannels(int channels) {
 
 } // namespace
 
-bool uploadImageFile(GLuint texture, const std::string& path, int& width, int& height) {
-    int channels = 0;
-    Pixels pixels(stbi_load(path.c_str(), &width, &height, &channels, 0));
-    const GLenum format = pixelFormatForChannels(channels);
+bool uploadImageFile(GLuint texture, const std::string& path, int& width, int& height,
+                     int channels) {
+    int fileChannels = 0;
+    Pixels pixels(stbi_load(path.c_str(), &width, &height, &fileChannels, channels));
+    const GLenum format = pixelFormatForChannels(channels != 0 ? channels : fileChannels);
     if (!pixels || format == 0) {
         width = height = 0;
         return false;
@@ -61,6 +62,19 @@ GLuint loadTextureFromFile(const char* fileName, const std::string& directory) {
     int width = 0, height = 0;
     if (!uploadImageFile(texture, directory + "/" + fileName, width, height))
         std::cout << "Error: Texture failed to load at path: " << fileName << std::endl;
+    return texture;
+}
+
+GLuint loadParticleTexture(const std::string& path) {
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    int width = 0, height = 0;
+    if (!uploadImageFile(texture, path, width, height, 4)) {
+        std::cout << "Particle texture failed to load at path: " << path << std::endl;
+        return texture;
+    }
+    // The soft round sprites need no mipmap filtering.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     return texture;
 }
 

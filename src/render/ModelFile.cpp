@@ -1,0 +1,166 @@
+#include "render/ModelFile.h"
+
+#include <assimp/postprocess.h>
+
+#include <cmath>
+#include <iostream>
+
+namespace zarn {
+
+namespace {
+
+constexpr unsigned importFlags = aiProcess_Triangulate | aiProcess_GenSmoothNormals |
+                                 aiProcess_FlipUVs | aiProcess_JoinIdenticalVertices;
+
+glm::vec3 toGlm(const aiVector3D& v) {
+    return {v.x, v.y, v.z};
+}
+
+bool isFinite(const glm::vec3& v) {
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// The triangles of the mesh. Triangulation leaves lines and points alone,
+// so faces of any other size are skipped, as are faces naming a vertex the
+// mesh does not have.
+std::vector<std::uint32_t> triangleIndices(const aiMesh& mesh) {
+    std::vector<std::uint32_t> indices;
+    indices.reserve(std::size_t(mesh.mNumFaces) * 3);
+    for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
+        const aiFace& face = mesh.mFaces[f];
+        if (face.mNumIndices != 3)
+            continue;
+        if (face.mIndices[0] >= mesh.mNumVertices || face.mIndices[1] >= mesh.mNumVertices ||
+            face.mIndices[2] >= mesh.mNumVertices)
+            continue;
+        indices.insert(indices.end(), face.mIndices, face.mIndices + 3);
+    }
+    return indices;
+}
+
+// Gives vertices without a usable normal the area-weighted normal of the
+// triangles around them. Meshes of lines or points get no normals from the
+// importer; a vertex on no triangle keeps a zero normal.
+void repairNormals(MeshData& mesh, const std::vector<bool>& missing) {
+    std::vector<glm::vec3> sums(mesh.vertices.size(), glm::vec3(0.0f));
+    for (std::size_t i = 0; i + 2 < mesh.indices.size(); i += 3) {
+        const std::uint32_t a = mesh.indices[i], b = mesh.indices[i + 1], c = mesh.indices[i + 2];
+        const glm::vec3 faceNormal =
+            glm::cross(mesh.vertices[b].position - mesh.vertices[a].position,
+                       mesh.vertices[c].position - mesh.vertices[a].position);
+        for (std::uint32_t corner : {a, b, c})
+            sums[corner] += faceNormal;
+    }
+    for (std::size_t v = 0; v < mesh.vertices.size(); ++v) {
+        if (!missing[v])
+            continue;
+        const float length = glm::length(sums[v]);
+        mesh.vertices[v].normal =
+            length > 0.0f && std::isfinite(length) ? sums[v] / length : glm::vec3(0.0f);
+    }
+}
+
+void appendTextures(const aiMaterial& material, aiTextureType type, const char* typeName,
+                    std::vector<TextureReference>& textures) {
+    const unsigned count = material.GetTextureCount(type);
+    for (unsigned i = 0; i < count; ++i) {
+        aiString path;
+        if (material.GetTexture(type, i, &path) == AI_SUCCESS)
+            textures.push_back({typeName, path.C_Str()});
+    }
+}
+
+void loadBones(const aiMesh& mesh, Skeleton& skeleton, std::vector<VertexBoneData>& bones) {
+    for (unsigned b = 0; b < mesh.mNumBones; ++b) {
+        const aiBone& bone = *mesh.mBones[b];
+        const std::uint32_t index = skeleton.addBone(bone.mName.C_Str(), bone.mOffsetMatrix);
+        for (unsigned w = 0; w < bone.mNumWeights; ++w) {
+            const aiVertexWeight& weight = bone.mWeights[w];
+            if (weight.mVertexId < bones.size())
+                bones[weight.mVertexId].add(index, weight.mWeight);
+        }
+    }
+}
+
+MeshData loadMesh(const aiScene& scene, const aiMesh& mesh, Skeleton& skeleton) {
+    MeshData data;
+    data.vertices.resize(mesh.mNumVertices);
+    std::vector<bool> missingNormals(mesh.mNumVertices, false);
+    bool anyMissing = false;
+    for (unsigned v = 0; v < mesh.mNumVertices; ++v) {
+        Vertex& vertex = data.vertices[v];
+        vertex.position = toGlm(mesh.mVertices[v]);
+        if (mesh.mNormals)
+            vertex.normal = toGlm(mesh.mNormals[v]);
+        if (!mesh.mNormals || !isFinite(vertex.normal) || vertex.normal == glm::vec3(0.0f))
+            missingNormals[v] = anyMissing = true;
+        if (mesh.mTextureCoords[0])
+            vertex.textureCoords = {mesh.mTextureCoords[0][v].x, mesh.mTextureCoords[0][v].y};
+    }
+    data.indices = triangleIndices(mesh);
+    if (anyMissing)
+        repairNormals(data, missingNormals);
+
+    if (mesh.mMaterialIndex < scene.mNumMaterials) {
+        const aiMaterial& material = *scene.mMaterials[mesh.mMaterialIndex];
+        appendTextures(material, aiTextureType_DIFFUSE, "texture_diffuse", data.textures);
+        appendTextures(material, aiTextureType_SPECULAR, "texture_specular", data.textures);
+    }
+
+    data.bones.resize(mesh.mNumVertices);
+    loadBones(mesh, skeleton, data.bones);
+    return data;
+}
+
+} // namespace
+
+void VertexBoneData::add(std::uint32_t boneId, float weight) {
+    for (int slot = 0; slot < slots; ++slot) {
+        if (weights[slot] == 0.0f) {
+            ids[slot] = boneId;
+            weights[slot] = weight;
+            return;
+        }
+    }
+}
+
+ModelFile loadModelFile(const std::string& path) {
+    ModelFile model;
+    auto importer = std::make_unique<Assimp::Importer>();
+    const aiScene* scene = importer->ReadFile(path, importFlags);
+    if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode ||
+        scene->mNumMeshes == 0) {
+        // A text file of no known kind can import as an empty scene without an error.
+        const std::string reason = importer->GetErrorString();
+        std::cout << "ERROR: ASSIMP: " << (reason.empty() ? "no meshes in " + path : reason)
+                  << std::endl;
+        return model;
+    }
+
+    const std::size_t slash = path.find_last_of('/');
+    model.directory = slash == std::string::npos ? "." : path.substr(0, slash);
+
+    Skeleton& skeleton = model.skeleton;
+    skeleton.globalInverseTransform = scene->mRootNode->mTransformation;
+    skeleton.globalInverseTransform.Inverse();
+    for (unsigned m = 0; m < scene->mNumMeshes; ++m)
+        model.meshes.push_back(loadMesh(*scene, *scene->mMeshes[m], skeleton));
+    skeleton.hasBones = skeleton.boneCount > 0;
+
+    // More bones than gBones holds would index past it: draw such a model
+    // in its bind pose rather than with some bones wrong.
+    if (skeleton.boneCount > maxSkinningBones) {
+        std::cout << "Model " << path << " has " << skeleton.boneCount << " bones, more than the "
+                  << maxSkinningBones << " the model program takes; it is drawn unskinned"
+                  << std::endl;
+        skeleton.clearBones();
+        for (MeshData& mesh : model.meshes)
+            mesh.bones.assign(mesh.bones.size(), VertexBoneData{});
+    }
+
+    skeleton.scene = scene;
+    skeleton.importer = std::move(importer);
+    return model;
+}
+
+} // namespace zarn

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "render/GLBuffer.h"
+#include "render/GLTexture.h"
+#include "render/GLVertexArray.h"
+#include "render/ParticleSimulation.h"
+
+#include <glm/glm.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace zarn {
+
+class Shader;
+
+// A small CPU-simulated emitter drawn as point sprites. Callers set
+// simulation.spawnArea, velocity and colours right after construction.
+class ParticleEmitter {
+public:
+    // The projection is accepted for the callers' sake; the shader gets the
+    // camera's matrices every frame instead.
+    ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4& projection,
+                    std::uint32_t count, const std::string& texturePath);
+
+    // Advances the particles by the frame time and draws them. The first
+    // call creates the buffers and spawns the particles. Leaves blending on
+    // with the usual alpha blend function, depth writes on, unit 0 active.
+    void draw(float deltaSeconds);
+
+    std::shared_ptr<Shader> shader;
+    GLVertexArray vertexArray;
+    GLBuffer vertexBuffer;
+    GLTexture texture;
+    bool needsInit = true;
+    ParticleSimulation simulation;
+
+private:
+    void setUpBuffers();
+    void upload();
+};
+
+} // namespace zarn
