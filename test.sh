@@ -6,6 +6,10 @@ source "$(dirname "${BASH_SOURCE[0]}")/tools/setup.sh"
 zarn_setup
 cd "$ZARN_BUILD_DIR"
 if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure "$@"
+    # A random first server number: two runs that start together would
+    # otherwise both pick display 99, and one would test against the other's
+    # server with the wrong credentials.
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
+        ctest --output-on-failure "$@"
 fi
 exec ctest --output-on-failure "$@"

@@ -35,5 +35,5 @@ if [ -n "${ZARN_SCREENSHOT_DISPLAY_READY:-}" ]; then
     capture
 else
     export ZARN_SCREENSHOT_DISPLAY_READY=1
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$OUTPUT" "$WAIT"
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" "$0" "$OUTPUT" "$WAIT"
 fi

@@ -3,8 +3,12 @@
 #include "app/DebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "render/FatalError.h"
+#include "render/Light.h"
+#include "render/Model.h"
 #include "render/RenderFramework.h"
 #include "render/Shader.h"
+#include "render/ShadowMapping.h"
+#include "render/Skybox.h"
 #include "render/TextRenderer.h"
 
 #include <GL/glew.h>
@@ -54,6 +58,9 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     for (std::size_t i = 0; i < programCount; ++i)
         programs[i] = makeProgram(Program(i));
 
+    for (const Program lit : litPrograms)
+        sunLight(program(lit)).setUniforms(0);
+
     const float aspect = float(settings.width) / float(settings.height);
     camera = std::make_unique<Camera>(settings.fov, aspect, settings.nearPlane, settings.farPlane,
                                       input);
@@ -64,14 +71,22 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     textRenderer->setUpQuad();
 
     projection = perspectiveProjection(settings.fov, aspect, settings.nearPlane, settings.farPlane);
+    shadowMapping = std::make_shared<ShadowMapping>(program(Program::DepthInstanced), sunDirection,
+                                                    program(Program::ShadowMapped));
+    skybox = std::make_unique<Skybox>(program(Program::Skybox), projection);
 
     platform = makePlatform(window);
     frame = FrameState{};
     frame.lastFrameTime = float(platform.seconds());
     frame.statusX = float(settings.width) - float(settings.width) / 800.0f * 250.0f;
+
+    frameModel = std::make_unique<Model>(frameModelPath, program(Program::EnvironmentMap));
 }
 
 void Application::tearDown() {
+    skybox.reset();
+    frameModel.reset();
+    shadowMapping.reset();
     textRenderer.reset();
     for (auto program = programs.rbegin(); program != programs.rend(); ++program)
         program->reset();

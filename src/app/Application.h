@@ -17,7 +17,10 @@ struct GLFWwindow;
 
 namespace zarn {
 
+class Model;
 class Shader;
+class ShadowMapping;
+class Skybox;
 class TextRenderer;
 
 // Everything the entry point builds at start-up and drives every frame.
@@ -47,8 +50,13 @@ public:
     std::unique_ptr<Camera> camera;
     std::unique_ptr<TextRenderer> textRenderer;
     glm::mat4 projection{1.0f};
+    std::shared_ptr<ShadowMapping> shadowMapping;
+    std::unique_ptr<Skybox> skybox;
+    std::unique_ptr<Model> frameModel; // the cube's body, mirroring the sky
     FrameState frame;
 };
+
+inline constexpr const char* frameModelPath = "assets/models/frame/frame.obj";
 
 // The whole program: start-up, frame loop, teardown. Returns the exit status.
 int runGame();

@@ -2,8 +2,10 @@
 
 #include "app/Application.h"
 #include "app/GameFlow.h"
+#include "render/Model.h"
 #include "render/Shader.h"
 #include "render/ShaderPrograms.h"
+#include "render/Skybox.h"
 #include "render/TextRenderer.h"
 
 #include <GL/glew.h>
@@ -105,6 +107,12 @@ void runFrame(Application& app) {
     app.camera->update(int(cursorX), int(cursorY));
     app.input.cameraPosition = app.camera->position;
     uploadCameraUniforms(app);
+
+    // The sky comes first and writes no depth, so everything drawn later
+    // covers it, particles too: they write no depth either and would be
+    // painted over by a sky drawn after them.
+    app.skybox->draw(app.camera->viewProjection());
+    app.frameModel->drawEnvironmentMapped(app.skybox->cubeMapTexture.id());
 
     runGameFlow(app);
     drawStatusText(app);

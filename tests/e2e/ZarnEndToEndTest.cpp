@@ -22,6 +22,9 @@ public:
         fs::copy(fs::path(ZARN_ASSET_DIR) / "shader", assets / "shader");
     }
     fs::path path() const { return directory.path(); }
+    void writeSettings(const std::string& text) const {
+        directory.write("assets/settings.ini", text);
+    }
 
 private:
     TempDirectory directory;
@@ -30,8 +33,13 @@ private:
 bool grey(const unsigned char* p) {
     return std::abs(p[0] - p[1]) < 8 && std::abs(p[1] - p[2]) < 8 && p[0] > 60 && p[0] < 200;
 }
-bool white(const unsigned char* p) {
-    return p[0] > 245 && p[1] > 245 && p[2] > 245;
+// Sky and sea of the sky box are both clearly blue (clouds aside).
+bool skyBlue(const unsigned char* p) {
+    return p[2] > p[0] + 40 && p[2] > 120;
+}
+// The frame's front face mirrors the sky in deep blue, darker than sky or sea.
+bool frameFace(const unsigned char* p) {
+    return p[0] < 40 && p[1] < 100 && p[2] > 70;
 }
 
 int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
@@ -81,7 +89,6 @@ TEST(ZarnEndToEndTest, DefaultWindowShowsTheHudTogglesHelpAndQuitsOnEscape) {
     const Screenshot hud = waitForScreen(window, hudShown);
     ASSERT_EQ(hud.width, 800);
     EXPECT_TRUE(hudShown(hud));
-    EXPECT_EQ(countPixels(hud, 0, 60, 800, 800, white), 800 * 740) << "background is not white";
 
     // The help image replaces "Help: F1" at (100, 100) with its own pixels.
     int width = 0, height = 0, channels = 0;
@@ -125,4 +132,33 @@ TEST(ZarnEndToEndTest, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
               std::string::npos)
         << output;
     EXPECT_EQ(output.find("Press Enter"), std::string::npos);
+}
+
+// A window wider than high: the sky fills all of it around the frame, and the
+// countdown stays inside.
+TEST(ZarnEndToEndTest, WideWindowShowsTheSkyAroundTheFrameAndTheCountdownInside) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = 1024\nheight = 640\n");
+    GameProcess game(ZARN_BINARY, directory.path());
+    const unsigned long window = findWindow(game.pid(), 20.0);
+    ASSERT_NE(window, 0u) << game.output();
+
+    // The countdown starts at 1024 - 1024 / 800 * 250 = 704.
+    const auto countdownShown = [](const Screenshot& s) {
+        return s.width == 1024 && countPixels(s, 704, 4, 1020, 30, grey) > 80;
+    };
+    const Screenshot shot = waitForScreen(window, countdownShown);
+    ASSERT_TRUE(countdownShown(shot)) << "no countdown at the bottom right";
+    // Mostly sky in each corner; a cloud may cover part of one.
+    for (const auto& [x, y] : {std::pair{0, 40}, {984, 40}, {0, 600}, {984, 600}})
+        EXPECT_GT(countPixels(shot, x, y, x + 40, y + 40, skyBlue), 40 * 40 / 2)
+            << "no sky at " << x << ", " << y;
+    EXPECT_GT(countPixels(shot, 412, 220, 612, 420, frameFace), 200 * 200 * 9 / 10)
+        << "no frame at the centre";
+
+    sendKey(window, "Escape");
+    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
+    const std::string output = game.output();
+    EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
+    EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
 }
