@@ -2,6 +2,7 @@
 
 #include "app/DebugOutput.h"
 #include "app/InputCallbacks.h"
+#include "physics/PhysicsWorld.h"
 #include "render/FatalError.h"
 #include "render/Light.h"
 #include "render/Model.h"
@@ -57,6 +58,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
 
     for (std::size_t i = 0; i < programCount; ++i)
         programs[i] = makeProgram(Program(i));
+    physics = std::make_unique<PhysicsWorld>();
 
     for (const Program lit : litPrograms)
         sunLight(program(lit)).setUniforms(0);
@@ -91,6 +93,9 @@ void Application::tearDown() {
     for (auto program = programs.rbegin(); program != programs.rend(); ++program)
         program->reset();
     shutdownRenderFramework();
+    if (physics)
+        physics->cleanupPhysics();
+    physics.reset();
     camera.reset();
     glfwTerminate();
     window = nullptr;

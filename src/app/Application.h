@@ -18,6 +18,7 @@ struct GLFWwindow;
 namespace zarn {
 
 class Model;
+class PhysicsWorld;
 class Shader;
 class ShadowMapping;
 class Skybox;
@@ -47,6 +48,7 @@ public:
     Platform platform;
     InputState input;
     std::array<std::shared_ptr<Shader>, programCount> programs;
+    std::unique_ptr<PhysicsWorld> physics;
     std::unique_ptr<Camera> camera;
     std::unique_ptr<TextRenderer> textRenderer;
     glm::mat4 projection{1.0f};

@@ -2,6 +2,7 @@
 
 #include "app/Application.h"
 #include "app/GameFlow.h"
+#include "physics/PhysicsWorld.h"
 #include "render/Model.h"
 #include "render/Shader.h"
 #include "render/ShaderPrograms.h"
@@ -81,7 +82,8 @@ void catchUpPhysics(Application& app) {
     if (app.input.gameOver)
         return;
     const int steps = app.frame.physicsClock.stepsDue(app.platform.milliseconds());
-    app.frame.physicsStepsRun += steps;
+    for (int step = 0; step < steps; ++step)
+        app.physics->stepPhysics();
 }
 
 void finishFrameTiming(Application& app) {

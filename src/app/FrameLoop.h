@@ -17,7 +17,6 @@ struct FrameState {
     PhysicsCatchUp physicsClock{0};
     float statusX = 0.0f; // x of the remaining-time line
     int clicksTaken = 0;  // clicks handed to the puzzles so far
-    long physicsStepsRun = 0;
 };
 
 // Runs one frame: input, camera, scene, game flow, HUD, physics catch-up,

@@ -71,6 +71,18 @@ void InstancedGeometry::applyTransform(const glm::mat4& m) {
     uploadInstances();
 }
 
+glm::mat4 InstancedGeometry::placement() const {
+    return instances.empty() ? modelMatrix : instances.front();
+}
+
+void InstancedGeometry::place(const glm::mat4& matrix) {
+    modelMatrix = matrix;
+    if (instances.empty())
+        return;
+    instances.front() = matrix;
+    uploadInstances();
+}
+
 void InstancedGeometry::draw() {
     Shader& shader = *material->shader;
     glUseProgram(shader.programId);

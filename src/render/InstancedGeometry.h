@@ -2,6 +2,7 @@
 
 #include "render/GLBuffer.h"
 #include "render/GLVertexArray.h"
+#include "render/Placeable.h"
 
 #include <glm/glm.hpp>
 
@@ -17,7 +18,7 @@ struct GeometryData;
 // matrices, in a single instanced draw call. Vertex attributes 0 to 2 hold
 // position, normal and texture coordinates; 3 to 6 the columns of the
 // instance matrix, advancing once per instance.
-class InstancedGeometry {
+class InstancedGeometry : public Placeable {
 public:
     InstancedGeometry(const glm::mat4& modelMatrix, const GeometryData& data,
                       std::shared_ptr<Material> material);
@@ -30,6 +31,12 @@ public:
     void uploadInstances();
     // instances[0] = m * instances[0], uploaded; modelMatrix stays.
     void applyTransform(const glm::mat4& m);
+
+    // The first instance.
+    glm::mat4 placement() const override;
+    // Makes matrix the model matrix and the first instance, and uploads it:
+    // how tweens and the physics step move a geometry.
+    void place(const glm::mat4& matrix) override;
 
     GLVertexArray vertexArray;
     GLBuffer positionBuffer;

@@ -73,7 +73,7 @@ void Model::applyTransform(const glm::mat4& M) {
         mesh.modelMatrix = M * mesh.modelMatrix;
 }
 
-glm::mat4 Model::modelMatrix() const {
+glm::mat4 Model::placement() const {
     return meshes.empty() ? glm::mat4(1.0f) : meshes.front().modelMatrix;
 }
 

@@ -120,6 +120,9 @@ TEST(ZarnEndToEndTest, DefaultWindowShowsTheHudTogglesHelpAndQuitsOnEscape) {
               0u)
         << output;
     EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
+    // The physics world is released last, before the window system.
+    EXPECT_GE(output.size(), 14u);
+    EXPECT_EQ(output.substr(output.size() - 14), "Physics done.\n") << output;
 }
 
 TEST(ZarnEndToEndTest, MissingShaderFileEndsWithStatusOneWithoutWaiting) {

@@ -75,7 +75,7 @@ TEST_F(ModelGLTest, DrawsWhereItsMatrixPutsItAndPlainMeshesDrawWhite) {
     model.applyTransform(turn);
     for (const Mesh& mesh : model.meshes)
         EXPECT_EQ(mesh.modelMatrix, turn * set);
-    EXPECT_EQ(model.modelMatrix(), turn * set);
+    EXPECT_EQ(model.placement(), turn * set);
 }
 
 TEST_F(ModelGLTest, SetUpTouchesOnlyItsOwnVertexArraysAndTheCubeMapTakesUnit2) {

@@ -1,0 +1,186 @@
+#include "physics/PhysicsWorld.h"
+
+#include "render/Placeable.h"
+#include "support/TempDirectory.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace zarn;
+
+namespace {
+
+// Stands in for the geometry that shows a body.
+struct Shown : Placeable {
+    glm::mat4 placement() const override { return matrix; }
+    void place(const glm::mat4& m) override {
+        matrix = m;
+        ++placed;
+    }
+    glm::mat4 matrix{1.0f};
+    int placed = 0;
+};
+
+glm::mat4 at(float x, float y, float z) {
+    return glm::translate(glm::mat4(1.0f), {x, y, z});
+}
+
+glm::vec3 centre(const PhysicsActor* actor) {
+    return glm::vec3(PhysicsWorld::pose(actor)[3]);
+}
+
+constexpr float ballRadius = 0.12f;
+const float ballMass = 4.0f / 3.0f * 3.14159265f * ballRadius * ballRadius * ballRadius;
+
+class PhysicsWorldTest : public testing::Test {
+protected:
+    // A floor box of the maze: 0.25 wide, its top at 1.75.
+    PhysicsActor* floorAt(float x, float z, float width = 0.25f) {
+        return world.createStaticBox(&floorTag, width, 0.25f, width, at(x, 1.625f, z));
+    }
+    PhysicsActor* ballAt(float x, float y, float z) {
+        return world.createDynamicSphere(&ball, ballRadius, at(x, y, z));
+    }
+    void step(int count) {
+        for (int i = 0; i < count; ++i)
+            world.stepPhysics();
+    }
+
+    PhysicsWorld world;
+    Shown ball;
+    int floorTag = 0;
+};
+
+} // namespace
+
+TEST_F(PhysicsWorldTest, RaysFindTheClosestBodyWithinReach) {
+    const glm::vec3 origin(0, 0, 0), along(1, 0, 0);
+    EXPECT_EQ(world.pickActor(origin, along), nullptr);
+    // Near faces at 9.9 and 10.1 units.
+    PhysicsActor* reachable = world.createStaticBox(nullptr, 0.2f, 1, 1, at(10.0f, 0, 2));
+    PhysicsActor* tooFar = world.createStaticBox(nullptr, 0.2f, 1, 1, at(10.2f, 0, -2));
+    EXPECT_EQ(world.pickActor({0, 0, 2}, along), reachable);
+    EXPECT_EQ(world.pickActor({0, 0, -2}, along), nullptr);
+    EXPECT_NE(tooFar, nullptr);
+
+    PhysicsActor* far = world.createStaticBox(nullptr, 1, 1, 1, at(6, 0, 0));
+    PhysicsActor* near = world.createStaticBox(nullptr, 1, 1, 1, at(3, 0, 0));
+    EXPECT_EQ(world.pickActor(origin, along), near);
+    EXPECT_NE(far, near);
+    // The ball blocks a box behind it like any collider.
+    PhysicsActor* sphere = ballAt(1.5f, 0, 0);
+    EXPECT_EQ(world.pickActor(origin, along), sphere);
+    EXPECT_EQ(PhysicsWorld::userData(sphere), &ball);
+}
+
+TEST_F(PhysicsWorldTest, StaticBoxesHaveHalfTheirSizesAroundTheirPose) {
+    int tag = 0;
+    PhysicsActor* tile = world.createStaticBox(&tag, 1.0f, 0.25f, 1.0f, at(2, 3, 4));
+    EXPECT_EQ(PhysicsWorld::userData(tile), &tag);
+    const glm::vec3 down(0, -1, 0);
+    EXPECT_EQ(world.pickActor({2.49f, 5, 4.49f}, down), tile);
+    EXPECT_EQ(world.pickActor({2.51f, 5, 4}, down), nullptr);
+    EXPECT_EQ(world.pickActor({2, 5, 3.49f}, down), nullptr);
+    // From the side: 0.125 above and below the centre.
+    EXPECT_EQ(world.pickActor({-5, 3.12f, 4}, {1, 0, 0}), tile);
+    EXPECT_EQ(world.pickActor({-5, 3.13f, 4}, {1, 0, 0}), nullptr);
+
+    // Turned by 90 degrees about y, a long thin box lies along z.
+    const glm::mat4 turned = glm::rotate(at(0, 0, -3), glm::radians(90.0f), {0, 1, 0});
+    PhysicsActor* plank = world.createStaticBox(nullptr, 2.0f, 0.1f, 0.1f, turned);
+    EXPECT_EQ(world.pickActor({0, 5, -3.9f}, down), plank);
+    EXPECT_EQ(world.pickActor({0.9f, 5, -3}, down), nullptr);
+}
+
+TEST_F(PhysicsWorldTest, TheBallComesToRestOnTheFloorAndIsShownAsStepped) {
+    Shown floorShown;
+    world.createStaticBox(&floorShown, 1.0f, 0.25f, 1.0f, at(0, 1.625f, 0));
+    step(30);
+    EXPECT_EQ(floorShown.placed, 0) << "static bodies are never placed";
+
+    PhysicsActor* sphere = ballAt(0, 2.2f, 0);
+    step(240);
+    EXPECT_NEAR(centre(sphere).y, 1.75f + ballRadius, 0.003f);
+    EXPECT_EQ(ball.placed, 240);
+    EXPECT_EQ(ball.matrix, PhysicsWorld::pose(sphere));
+}
+
+// Restitution is 0.6 for the pair (averaged, not 0.36) above 2 units/s.
+TEST_F(PhysicsWorldTest, FastImpactsBounceAtSixTenthsAndSlowOnesDoNot) {
+    floorAt(0, 0, 2.0f);
+    floorAt(1, 1, 0.2f); // keeps the pair's lists apart from the first case
+    for (const float speed : {4.0f, 1.0f}) {
+        PhysicsActor* sphere = ballAt(speed > 2.0f ? -0.5f : 0.5f, 2.0f, 0.0f);
+        world.setVelocity(sphere, {0, -speed, 0}, glm::vec3(0.0f));
+        float before = 0.0f, after = 0.0f;
+        for (int i = 0; i < 120 && after <= 0.0f; ++i) {
+            before = PhysicsWorld::linearVelocity(sphere).y;
+            world.stepPhysics();
+            after = PhysicsWorld::linearVelocity(sphere).y;
+            if (after > -0.01f && before < -0.5f)
+                break;
+        }
+        if (speed > 2.0f)
+            EXPECT_NEAR(after / -before, 0.6f, 0.05f) << "at " << speed;
+        else
+            EXPECT_LT(after, 0.1f) << "a slow ball bounced";
+        world.resetPose(sphere, at(5, 5, 5)); // out of the way of the next case
+    }
+}
+
+TEST_F(PhysicsWorldTest, APushActsForOneStepEvenAfterTheBallLayStill) {
+    PhysicsActor* sphere = ballAt(0, 3, 0); // in the air, touching nothing
+    const float expected = 0.5f / 60.0f / ballMass;
+    world.addForce(sphere, {0.5f, 0, 0});
+    step(1);
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, expected, expected * 0.01f);
+    step(1);
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, expected, expected * 0.01f);
+
+    // Five seconds at rest on a floor would put a sleeping body to sleep.
+    world.createStaticBox(nullptr, 4, 0.25f, 4, at(0, 1.625f, 0));
+    world.resetPose(sphere, at(0, 1.87f, 0));
+    step(300);
+    const float x = centre(sphere).x;
+    world.addForce(sphere, {0, 0, 0.5f});
+    step(10);
+    EXPECT_GT(PhysicsWorld::linearVelocity(sphere).z, 0.1f);
+    EXPECT_NEAR(centre(sphere).x, x, 1e-3f);
+}
+
+TEST_F(PhysicsWorldTest, ARayRightAfterAResetFindsTheBallAtItsNewPlace) {
+    PhysicsActor* sphere = ballAt(0, 2, 0);
+    step(3);
+    world.setVelocity(sphere, {1, 0, 0}, {0, 0, 7});
+    world.resetPose(sphere, at(4, 4, 4));
+    EXPECT_EQ(world.pickActor({4, 6, 4}, {0, -1, 0}), sphere);
+    EXPECT_EQ(world.pickActor({0, 4, 0}, {0, -1, 0}), nullptr);
+    EXPECT_EQ(PhysicsWorld::linearVelocity(sphere), glm::vec3(0.0f));
+    EXPECT_EQ(PhysicsWorld::angularVelocity(sphere), glm::vec3(0, 0, 7)) << "the spin stays";
+}
+
+// The maze floor is one box per cell: a ball must roll across the seams as
+// over one flat floor.
+TEST_F(PhysicsWorldTest, ABallRollsOverARowOfFloorBoxesWithoutBumping) {
+    for (int i = 0; i < 12; ++i)
+        floorAt(0.125f + 0.25f * float(i), 0);
+    const float rest = 1.75f + ballRadius;
+    PhysicsActor* sphere = ballAt(0.125f, rest, 0);
+    step(30);
+    // Rolling without sliding at 1 unit/s along +x.
+    world.setVelocity(sphere, {1, 0, 0}, {0, 0, -1.0f / ballRadius});
+    float highest = 0.0f;
+    while (centre(sphere).x < 2.875f) {
+        world.stepPhysics();
+        highest = std::max(highest, centre(sphere).y);
+        ASSERT_GT(PhysicsWorld::linearVelocity(sphere).x, 0.5f) << "at x " << centre(sphere).x;
+    }
+    EXPECT_GE(PhysicsWorld::linearVelocity(sphere).x, 0.95f);
+    EXPECT_LT(highest, rest + 0.005f);
+    // A real edge still lets go: past the last box the ball falls.
+    step(30);
+    EXPECT_LT(centre(sphere).y, 1.73f);
+    EXPECT_GT(centre(sphere).x, 3.0f);
+}
