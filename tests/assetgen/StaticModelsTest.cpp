@@ -119,12 +119,19 @@ TEST(StaticModelsTest, ModelsSitWhereTheGamePlacesThem) {
                                  glm::rotate(one, pi / 2, vec3(1, 0, 0)) *
                                  glm::rotate(one, pi / 2, vec3(0, 0, 1));
     const std::vector<vec3> boat = load("assets/models/riverCrossing/boat/boat.obj", boatMatrix);
-    float floor = 1e9f, distance = 0.0f;
-    for (std::size_t i = 0; i < boat.size(); i += 3) {
-        glm::vec2 weights;
-        if (glm::intersectRayTriangle(vec3(-2.5f, 0, 0.3f), vec3(1, 0, 0), boat[i], boat[i + 1],
-                                      boat[i + 2], weights, distance))
-            floor = std::min(floor, distance - 2.5f);
-    }
-    EXPECT_NEAR(floor, -1.825f, 0.01f);
+    auto nearestHit = [&](vec3 origin, vec3 direction) {
+        float nearest = 1e9f, distance = 0.0f;
+        for (std::size_t i = 0; i < boat.size(); i += 3) {
+            glm::vec2 weights;
+            if (glm::intersectRayTriangle(origin, direction, boat[i], boat[i + 1], boat[i + 2],
+                                          weights, distance))
+                nearest = std::min(nearest, distance);
+        }
+        return nearest;
+    };
+    EXPECT_NEAR(nearestHit(vec3(-2.5f, 0, 0.3f), vec3(1, 0, 0)) - 2.5f, -1.825f, 0.01f);
+    // Along the centre line, between floor and gunwale, bow and stern are closed
+    // (the boat runs along y, 0.66 long).
+    EXPECT_NEAR(nearestHit(vec3(-1.88f, 1.0f, 0.3f), vec3(0, -1, 0)), 0.67f, 0.01f);
+    EXPECT_NEAR(nearestHit(vec3(-1.88f, -1.0f, 0.3f), vec3(0, 1, 0)), 0.67f, 0.01f);
 }

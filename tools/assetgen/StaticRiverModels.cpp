@@ -19,9 +19,21 @@ float lumps(glm::vec3 d, float seed) {
            std::sin(6.0f * d.z + 3.0f * seed);
 }
 
-void addFoliage(MeshBuilder& mesh, glm::vec3 centre, glm::vec3 radii, float seed, glm::vec2 uv) {
-    mesh.addSphere(
-        [=](glm::vec3 d) { return centre + radii * d * (1.0f + 0.05f * lumps(d, seed)); }, 1, uv);
+// A lumpy crown in three tones: the bumps lighter, the hollows darker, so
+// the leaf clusters read without extra shapes stuck into the crown.
+void addFoliage(MeshBuilder& mesh, glm::vec3 centre, glm::vec3 radii, float seed,
+                const glm::vec2 (&tones)[3]) {
+    MeshBuilder crown;
+    crown.addSphere(
+        [=](glm::vec3 d) { return centre + radii * d * (1.0f + 0.07f * lumps(d, seed)); }, 2,
+        tones[1]);
+    const auto& corners = crown.vertices();
+    for (std::size_t i = 0; i < corners.size(); i += 3) {
+        const glm::vec3 a = corners[i].position, b = corners[i + 1].position,
+                        c = corners[i + 2].position;
+        const float bump = lumps(glm::normalize(((a + b + c) / 3.0f - centre) / radii), seed);
+        mesh.addTriangle(a, b, c, tones[bump > 0.3f ? 2 : bump < -0.3f ? 0 : 1]);
+    }
 }
 
 // The arrow lies in the river face: its outline runs along z (u) and y (v)
@@ -40,7 +52,9 @@ Outline arrowOutline() {
 // Boat hull: stations along z from stern to bow, each a U-shaped section of
 // the shell (outer skin down to the keel and up, then the inside down to the
 // floor and back). Heights in the boat's own space: the floor at 0.025 is
-// where a passenger's feet go, the water line is at -0.175.
+// where a passenger's feet go, the water line is at -0.175. The end stations
+// are decked: their inside lies flat at the gunwale, so the bow and the stern
+// are closed and the end caps are solid rather than U-shaped.
 constexpr float boatHalfLength = 0.33f;
 constexpr float boatHalfBeam = 0.16f;
 constexpr float boatFloor = 0.025f;
@@ -55,7 +69,7 @@ Station station(float t) {
             0.1f + 0.045f * t * t, -0.2f + 0.13f * t * t * t * t};
 }
 
-std::vector<glm::vec3> hullSection(const Station& s) {
+std::vector<glm::vec3> hullSection(const Station& s, bool decked) {
     const float quarter = 0.5f * float(M_PI);
     const float depth = s.gunwale - s.keel;
     auto outer = [&](float angle, float side) {
@@ -77,12 +91,15 @@ std::vector<glm::vec3> hullSection(const Station& s) {
     ring.push_back(outer(0.0f, 1.0f));
     for (int i = 1; i <= 4; ++i)
         ring.push_back(outer(quarter * float(i) / 4.0f, 1.0f));
-    ring.push_back(inner(quarter, 1.0f));
-    ring.push_back(inner(midAngle, 1.0f));
-    ring.push_back(glm::vec3(innerBeam * std::sin(floorAngle), boatFloor, s.z));
-    ring.push_back(glm::vec3(-innerBeam * std::sin(floorAngle), boatFloor, s.z));
-    ring.push_back(inner(midAngle, -1.0f));
-    ring.push_back(inner(quarter, -1.0f));
+    const std::vector<glm::vec3> inside = {
+        inner(quarter, 1.0f),
+        inner(midAngle, 1.0f),
+        glm::vec3(innerBeam * std::sin(floorAngle), boatFloor, s.z),
+        glm::vec3(-innerBeam * std::sin(floorAngle), boatFloor, s.z),
+        inner(midAngle, -1.0f),
+        inner(quarter, -1.0f)};
+    for (glm::vec3 p : inside)
+        ring.push_back(decked ? glm::vec3(p.x, s.gunwale, s.z) : p);
     return ring;
 }
 
@@ -97,11 +114,9 @@ StaticModel buildRoundTree() {
     const glm::vec2 light = model.palette.add({0.58f, 0.8f, 0.46f});
 
     // The trunk starts inside the bank (grass at y = 0.42) and ends inside
-    // the crown; the crown is a tall lumpy ball with two smaller ones.
+    // the crown, one tall lumpy ball.
     mesh.addFrustum(standing(glm::vec3(0.0f)), 0.11f, 0.07f, 0.15f, 1.9f, 6, bark, bark);
-    addFoliage(mesh, {0.0f, 2.35f, 0.0f}, {0.44f, 1.0f, 0.44f}, 0.3f, leaf);
-    addFoliage(mesh, {-0.17f, 1.75f, 0.08f}, glm::vec3(0.28f), 1.7f, shade);
-    addFoliage(mesh, {0.12f, 2.95f, -0.1f}, glm::vec3(0.27f), 2.9f, light);
+    addFoliage(mesh, {0.0f, 2.35f, 0.0f}, {0.46f, 1.0f, 0.46f}, 0.3f, {shade, leaf, light});
     return model;
 }
 
@@ -114,13 +129,18 @@ StaticModel buildPineTree() {
                                 model.palette.add({0.2f, 0.6f, 0.5f}),
                                 model.palette.add({0.26f, 0.68f, 0.55f})};
 
-    mesh.addFrustum(standing(glm::vec3(0.0f)), 0.1f, 0.06f, 0.15f, 1.3f, 6, bark, bark);
+    // The pine stands off its origin along x, which the game turns into the
+    // river's direction: its two placements, at 1.9 below the face's middle
+    // and 0.5 above it, then put one pine on the start bank's lower end and
+    // the other on the far bank's upper end, clear of the bear's spot there.
+    const glm::vec3 foot(2.17f, 0.0f, 0.0f);
+    mesh.addFrustum(standing(foot), 0.1f, 0.06f, 0.15f, 1.3f, 6, bark, bark);
     const struct {
         float radius, base, tip;
     } layers[3] = {{0.5f, 0.95f, 2.05f}, {0.41f, 1.6f, 2.75f}, {0.31f, 2.25f, 3.45f}};
     for (int i = 0; i < 3; ++i)
-        mesh.addFrustum(standing(glm::vec3(0.0f), 0.45f * float(i)), layers[i].radius, 0.0f,
-                        layers[i].base, layers[i].tip, 7, tiers[i], under);
+        mesh.addFrustum(standing(foot, 0.45f * float(i)), layers[i].radius, 0.0f, layers[i].base,
+                        layers[i].tip, 7, tiers[i], under);
     return model;
 }
 
@@ -154,10 +174,12 @@ StaticModel buildBoat() {
     const glm::vec2 inside = model.palette.add({0.93f, 0.84f, 0.68f});
     const glm::vec2 deck = model.palette.add({0.86f, 0.7f, 0.5f});
 
-    const float stations[] = {-1.0f, -0.85f, -0.6f, -0.3f, 0.0f, 0.3f, 0.6f, 0.85f, 1.0f};
+    // The inside rises from the floor at |t| = 0.85 to the decks.
+    const float stations[] = {-1.0f, -0.93f, -0.85f, -0.6f, -0.3f, 0.0f,
+                              0.3f,  0.6f,   0.85f,  0.93f, 1.0f};
     std::vector<std::vector<glm::vec3>> rings;
     for (float t : stations)
-        rings.push_back(hullSection(station(t)));
+        rings.push_back(hullSection(station(t), std::abs(t) > 0.9f));
     mesh.addLoft(rings, false,
                  {stripe, hull, hull, bottom, bottom, hull, hull, stripe, rail, inside, inside,
                   deck, inside, inside, rail},
