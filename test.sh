@@ -8,8 +8,10 @@ cd "$ZARN_BUILD_DIR"
 if [ -z "${DISPLAY:-}" ]; then
     # A random first server number: two runs that start together would
     # otherwise both pick display 99, and one would test against the other's
-    # server with the wrong credentials.
-    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24" \
+    # server with the wrong credentials. Without -noreset the server resets
+    # whenever its last client leaves, and a test that opens the next window
+    # during the reset finds no display.
+    exec xvfb-run -a -n $((100 + RANDOM % 800)) -s "-screen 0 1280x1024x24 -noreset" \
         ctest --output-on-failure "$@"
 fi
 exec ctest --output-on-failure "$@"

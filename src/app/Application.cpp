@@ -3,6 +3,11 @@
 #include "app/DebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "physics/PhysicsWorld.h"
+#include "puzzles/CubeBottom.h"
+#include "puzzles/FlowPuzzle.h"
+#include "puzzles/MovingTiles.h"
+#include "puzzles/PentagonPanel.h"
+#include "puzzles/RiverCrossingGame.h"
 #include "render/FatalError.h"
 #include "render/Light.h"
 #include "render/Model.h"
@@ -75,6 +80,13 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     projection = perspectiveProjection(settings.fov, aspect, settings.nearPlane, settings.farPlane);
     shadowMapping = std::make_shared<ShadowMapping>(program(Program::DepthInstanced), sunDirection,
                                                     program(Program::ShadowMapped));
+    movingTiles = std::make_unique<MovingTiles>(*physics, program(Program::PhongInstanced));
+    riverCrossing = std::make_unique<RiverCrossingGame>(
+        *physics, program(Program::CelShadedInstanced), program(Program::ModelLoading),
+        program(Program::ParticleFlow), projection);
+    flowPuzzle = std::make_unique<FlowPuzzle>(*physics, program(Program::PhongInstanced),
+                                              program(Program::Particle), projection);
+    cubeBottom = std::make_unique<CubeBottom>(*physics, program(Program::ModelLoading));
     skybox = std::make_unique<Skybox>(program(Program::Skybox), projection);
 
     platform = makePlatform(window);
@@ -83,9 +95,16 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     frame.statusX = float(settings.width) - float(settings.width) / 800.0f * 250.0f;
 
     frameModel = std::make_unique<Model>(frameModelPath, program(Program::EnvironmentMap));
+    pentagonPanel = std::make_unique<PentagonPanel>(program(Program::ModelLoading));
 }
 
 void Application::tearDown() {
+    pentagonPanel.reset();
+    // The puzzles go while the context and the physics world still exist.
+    cubeBottom.reset();
+    flowPuzzle.reset();
+    riverCrossing.reset();
+    movingTiles.reset();
     skybox.reset();
     frameModel.reset();
     shadowMapping.reset();

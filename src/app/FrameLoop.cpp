@@ -3,6 +3,12 @@
 #include "app/Application.h"
 #include "app/GameFlow.h"
 #include "physics/PhysicsWorld.h"
+#include "physics/PickRay.h"
+#include "puzzles/CubeBottom.h"
+#include "puzzles/FlowPuzzle.h"
+#include "puzzles/MovingTiles.h"
+#include "puzzles/PentagonPanel.h"
+#include "puzzles/RiverCrossingGame.h"
 #include "render/Model.h"
 #include "render/Shader.h"
 #include "render/ShaderPrograms.h"
@@ -29,9 +35,42 @@ void uploadCameraUniforms(Application& app) {
     }
 }
 
+// Arms the button while the four puzzles are solved, counts the button once
+// it is pressed armed, and slides out a panel piece for every solved item.
+void updateProgress(Application& app) {
+    const bool tiles = app.movingTiles->solved, ball = app.ballMazeSolved,
+               river = app.riverCrossing->solved, flow = app.flowPuzzle->solved;
+    ButtonSwitch& button = app.cubeBottom->state;
+    button.armed = tiles && ball && river && flow;
+    const bool buttonCounts = button.armed && button.triggered;
+    PentagonPanel& panel = *app.pentagonPanel;
+    if (buttonCounts)
+        panel.requestToggle(1);
+    if (tiles)
+        panel.requestToggle(2);
+    if (ball)
+        panel.requestToggle(3);
+    if (river)
+        panel.requestToggle(4);
+    if (flow)
+        panel.requestToggle(5);
+    panel.update(app.frame.deltaSeconds);
+    app.frame.itemsSolvedNow = int(tiles) + int(ball) + int(river) + int(flow) + int(buttonCounts);
+}
+
+// Hands a click's pick ray to the four clickable objects, in their order.
+void handleClick(Application& app, int cursorX, int cursorY) {
+    const PickRay ray = makePickRay(cursorX, cursorY, app.settings.width, app.settings.height,
+                                    app.camera->viewProjection());
+    app.movingTiles->onClick(ray.origin, ray.direction);
+    app.riverCrossing->onClick(ray.origin, ray.direction);
+    app.flowPuzzle->onClick(ray.origin, ray.direction);
+    app.cubeBottom->onClick(ray.origin, ray.direction);
+}
+
 // Decides won, running or time up, takes a fresh click while the game runs
 // and draws the end-of-game texts.
-void runGameFlow(Application& app) {
+void runGameFlow(Application& app, int cursorX, int cursorY) {
     FrameState& frame = app.frame;
     TextRenderer& text = *app.textRenderer;
     const float width = float(app.settings.width);
@@ -44,7 +83,7 @@ void runGameFlow(Application& app) {
         break;
     case GameState::Running:
         if (isClick(app.input.leftMouseDownLastFrame, app.input.leftMouseDown))
-            ++frame.clicksTaken;
+            handleClick(app, cursorX, cursorY);
         frame.remainingSeconds = remainingSecondsAt(app.platform.seconds());
         break;
     case GameState::TimeUp:
@@ -63,14 +102,20 @@ void drawStatusText(Application& app) {
     text.drawLabel("Remaining time: " + formatRemainingTime(frame.remainingSeconds), frame.statusX,
                    10.0f);
 
+    std::string message;
+    float messageSeconds = 0.0f;
+    app.riverCrossing->getMessage(message, messageSeconds);
+    if (messageSeconds > 0.0f)
+        text.renderText(message, 180.0f, float(app.settings.width) * 0.5f, height / 800.0f,
+                        lostColour);
+
     if (app.input.showHelp)
         text.drawImage(100.0f, 100.0f);
     else if (!app.input.showStats)
         text.drawLabel("Help: F1", 10.0f, 10.0f);
 
-    // Items solved this frame; the win test of the next frame reads it. No
-    // puzzle is in the scene yet, so nothing counts.
-    frame.solvedCount = 0;
+    // The win test of the next frame reads this frame's count.
+    frame.solvedCount = frame.itemsSolvedNow;
 
     if (app.input.showStats) {
         text.drawLabel("FPS: " + std::to_string(frame.frameRate.fps), 10.0f, height - 30.0f);
@@ -104,9 +149,10 @@ void runFrame(Application& app) {
     app.input.leftMouseDownLastFrame = app.input.leftMouseDown;
     app.platform.pollEvents();
 
-    double cursorX = 0.0, cursorY = 0.0;
-    app.platform.cursorPosition(cursorX, cursorY);
-    app.camera->update(int(cursorX), int(cursorY));
+    double cursorPositionX = 0.0, cursorPositionY = 0.0;
+    app.platform.cursorPosition(cursorPositionX, cursorPositionY);
+    const int cursorX = int(cursorPositionX), cursorY = int(cursorPositionY);
+    app.camera->update(cursorX, cursorY);
     app.input.cameraPosition = app.camera->position;
     uploadCameraUniforms(app);
 
@@ -115,8 +161,14 @@ void runFrame(Application& app) {
     // painted over by a sky drawn after them.
     app.skybox->draw(app.camera->viewProjection());
     app.frameModel->drawEnvironmentMapped(app.skybox->cubeMapTexture.id());
+    const float deltaSeconds = app.frame.deltaSeconds;
+    app.riverCrossing->update(deltaSeconds);
+    app.movingTiles->update(deltaSeconds);
+    app.flowPuzzle->update(deltaSeconds);
+    app.cubeBottom->update(deltaSeconds);
+    updateProgress(app);
 
-    runGameFlow(app);
+    runGameFlow(app, cursorX, cursorY);
     drawStatusText(app);
     catchUpPhysics(app);
     finishFrameTiming(app);

@@ -13,10 +13,10 @@ struct FrameState {
     float deltaSeconds = 0.0f;  // handed to every per-frame update
     FrameRateCounter frameRate;
     int remainingSeconds = 300;
-    int solvedCount = 0; // counted at the end of the previous frame
+    int solvedCount = 0;    // counted at the end of the previous frame
+    int itemsSolvedNow = 0; // counted by this frame's progress bookkeeping
     PhysicsCatchUp physicsClock{0};
     float statusX = 0.0f; // x of the remaining-time line
-    int clicksTaken = 0;  // clicks handed to the puzzles so far
 };
 
 // Runs one frame: input, camera, scene, game flow, HUD, physics catch-up,

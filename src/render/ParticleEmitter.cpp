@@ -8,10 +8,17 @@
 
 namespace zarn {
 
-ParticleEmitter::ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4&,
+std::shared_ptr<const GLTexture> loadParticleSprite(const std::string& path) {
+    return std::make_shared<const GLTexture>(GLTexture::adopt(loadParticleTexture(path)));
+}
+
+ParticleEmitter::ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4& projection,
                                  std::uint32_t count, const std::string& texturePath)
-    : shader(std::move(shader)), texture(GLTexture::adopt(loadParticleTexture(texturePath))),
-      simulation(count) {}
+    : ParticleEmitter(std::move(shader), projection, count, loadParticleSprite(texturePath)) {}
+
+ParticleEmitter::ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4&,
+                                 std::uint32_t count, std::shared_ptr<const GLTexture> sprite)
+    : shader(std::move(shader)), texture(std::move(sprite)), simulation(count) {}
 
 void ParticleEmitter::setUpBuffers() {
     vertexArray = GLVertexArray::generate();
@@ -51,8 +58,8 @@ void ParticleEmitter::draw(float deltaSeconds) {
     upload();
 
     glUseProgram(shader->programId);
-    drawPointSprites(vertexArray.id(), texture.id(), GLsizei(simulation.particles.size()), GL_ONE,
-                     GL_SRC_COLOR);
+    drawPointSprites(vertexArray.id(), texture ? texture->id() : 0,
+                     GLsizei(simulation.particles.size()), GL_ONE, GL_SRC_COLOR);
 }
 
 } // namespace zarn

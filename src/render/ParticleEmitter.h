@@ -23,6 +23,10 @@ public:
     // camera's matrices every frame instead.
     ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4& projection,
                     std::uint32_t count, const std::string& texturePath);
+    // Draws with a sprite shared with other emitters, so that many emitters
+    // cost one decoded image and one texture between them.
+    ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4& projection,
+                    std::uint32_t count, std::shared_ptr<const GLTexture> sprite);
 
     // Advances the particles by the frame time and draws them. The first
     // call creates the buffers and spawns the particles. Leaves blending on
@@ -32,7 +36,7 @@ public:
     std::shared_ptr<Shader> shader;
     GLVertexArray vertexArray;
     GLBuffer vertexBuffer;
-    GLTexture texture;
+    std::shared_ptr<const GLTexture> texture; // the sprite, possibly shared
     bool needsInit = true;
     ParticleSimulation simulation;
 
@@ -40,5 +44,9 @@ private:
     void setUpBuffers();
     void upload();
 };
+
+// A point-sprite image loaded once for any number of emitters; see
+// loadParticleTexture for the format and the message on failure.
+std::shared_ptr<const GLTexture> loadParticleSprite(const std::string& path);
 
 } // namespace zarn

@@ -1,5 +1,6 @@
 #include "GameProcess.h"
 
+#include "app/Camera.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -37,10 +38,6 @@ bool grey(const unsigned char* p) {
 bool skyBlue(const unsigned char* p) {
     return p[2] > p[0] + 40 && p[2] > 120;
 }
-// The frame's front face mirrors the sky in deep blue, darker than sky or sea.
-bool frameFace(const unsigned char* p) {
-    return p[0] < 40 && p[1] < 100 && p[2] > 70;
-}
 
 int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
                 bool (*match)(const unsigned char*)) {
@@ -70,6 +67,29 @@ bool hudShown(const Screenshot& shot) {
 
 void sendKey(unsigned long window, const std::string& key) {
     runCommand("xdotool windowfocus --sync " + std::to_string(window) + " key " + key);
+}
+
+// xdotool steps inside the window, a short pause after each, so that the
+// game's frames see every press, move and release.
+void mouseSteps(unsigned long window, const std::vector<std::string>& steps) {
+    std::string command = "xdotool";
+    for (const std::string& step : steps) {
+        const bool move = step.rfind("mousemove", 0) == 0;
+        command += " " +
+                   (move ? "mousemove --window " + std::to_string(window) + step.substr(9) : step) +
+                   " sleep 0.1";
+    }
+    runCommand(command);
+}
+
+// Sum of absolute channel differences between two shots over a box.
+int difference(const Screenshot& a, const Screenshot& b, int x0, int y0, int x1, int y1) {
+    int total = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x)
+            for (int c = 0; c < 3; ++c)
+                total += std::abs(a.at(x, y)[c] - b.at(x, y)[c]);
+    return total;
 }
 
 } // namespace
@@ -137,9 +157,9 @@ TEST(ZarnEndToEndTest, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
     EXPECT_EQ(output.find("Press Enter"), std::string::npos);
 }
 
-// A window wider than high: the sky fills all of it around the frame, and the
+// A window wider than high: the sky fills all of it around the cube, and the
 // countdown stays inside.
-TEST(ZarnEndToEndTest, WideWindowShowsTheSkyAroundTheFrameAndTheCountdownInside) {
+TEST(ZarnEndToEndTest, WideWindowShowsTheSkyAroundTheCubeAndTheCountdownInside) {
     GameDirectory directory;
     directory.writeSettings("[window]\nwidth = 1024\nheight = 640\n");
     GameProcess game(ZARN_BINARY, directory.path());
@@ -156,12 +176,64 @@ TEST(ZarnEndToEndTest, WideWindowShowsTheSkyAroundTheFrameAndTheCountdownInside)
     for (const auto& [x, y] : {std::pair{0, 40}, {984, 40}, {0, 600}, {984, 600}})
         EXPECT_GT(countPixels(shot, x, y, x + 40, y + 40, skyBlue), 40 * 40 / 2)
             << "no sky at " << x << ", " << y;
-    EXPECT_GT(countPixels(shot, 412, 220, 612, 420, frameFace), 200 * 200 * 9 / 10)
-        << "no frame at the centre";
+    EXPECT_LT(countPixels(shot, 412, 220, 612, 420, skyBlue), 200 * 200 / 10)
+        << "no cube at the centre";
 
     sendKey(window, "Escape");
     EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
     const std::string output = game.output();
     EXPECT_EQ(output.find("ERROR"), std::string::npos) << output;
     EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
+}
+
+// As a player would: turn to the river with a right-drag, click the rabbit,
+// which walks into the boat, and ask for the solved count with F7.
+TEST(ZarnEndToEndTest, ARightDragTurnsToTheRiverWhereAClickBoardsTheRabbit) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = 800\nheight = 800\n");
+    GameProcess game(ZARN_BINARY, directory.path());
+    const unsigned long window = findWindow(game.pid(), 20.0);
+    ASSERT_NE(window, 0u) << game.output();
+    waitForScreen(window, hudShown);
+
+    // 314 pixels to the right turn the eye by 1.57 rad towards -x.
+    std::vector<std::string> drag = {"mousemove 400 400", "mousedown 3"};
+    for (int step = 1; step <= 10; ++step)
+        drag.push_back("mousemove " + std::to_string(400 + 314 * step / 10) + " 400");
+    drag.push_back("mouseup 3");
+    mouseSteps(window, drag);
+
+    // Where the rabbit stands on the start bank, as the turned camera shows it.
+    zarn::InputState input;
+    zarn::Camera camera(60.0f, 1.0f, 0.1f, 100.0f, input);
+    input.rightMouseDown = true;
+    camera.update(0, 0);
+    camera.update(314, 0);
+    const glm::vec4 clip = camera.viewProjection() * glm::vec4(-1.85f, 0.0f, -1.0f, 1.0f);
+    const int x = int((clip.x / clip.w * 0.5f + 0.5f) * 800.0f);
+    const int y = int((clip.y / clip.w * 0.5f + 0.5f) * 800.0f); // from the bottom
+    Screenshot before;
+    waitUntil(5.0, [&] {
+        before = captureWindow(window);
+        return before.width == 800 &&
+               countPixels(before, x - 20, y - 20, x + 20, y + 20, skyBlue) == 0;
+    });
+
+    mouseSteps(window, {"mousemove " + std::to_string(x) + " " + std::to_string(800 - y),
+                        "mousedown 1", "mouseup 1"});
+    const Screenshot after = waitForScreen(window, [&](const Screenshot& shot) {
+        return difference(before, shot, x - 30, y - 30, x + 30, y + 30) > 40 * 255;
+    });
+    EXPECT_GT(difference(before, after, x - 30, y - 30, x + 30, y + 30), 40 * 255)
+        << "the rabbit did not leave its spot";
+
+    sendKey(window, "F7");
+    const Screenshot stats = waitForScreen(window, [](const Screenshot& shot) {
+        return countPixels(shot, 130, 5, 220, 40, grey) > 40; // "Puzzles solved: 0"
+    });
+    EXPECT_GT(countPixels(stats, 130, 5, 220, 40, grey), 40);
+
+    sendKey(window, "Escape");
+    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
+    EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
 }

@@ -3,6 +3,8 @@
 #include "ImageNoise.h"
 #include "ImageShapes.h"
 
+#include "puzzles/TileGrid.h"
+
 #include <glm/common.hpp>
 #include <glm/exponential.hpp>
 #include <glm/geometric.hpp>
@@ -237,12 +239,13 @@ ImageCanvas paintSavedWorld(int size) {
 }
 
 std::vector<ImageCanvas> cutTiles(const ImageCanvas& picture, float bevelFraction) {
-    const int tileSize = picture.width() / 3;
+    using zarn::tileGridSide;
+    const int tileSize = picture.width() / tileGridSide;
     const float bevel = bevelFraction * tileSize;
     std::vector<ImageCanvas> tiles;
-    for (int slot = 0; slot < 9; ++slot) {
-        ImageCanvas tile =
-            picture.crop((slot % 3) * tileSize, (slot / 3) * tileSize, tileSize, tileSize);
+    for (int slot = 0; slot < zarn::tileCount; ++slot) {
+        ImageCanvas tile = picture.crop((slot % tileGridSide) * tileSize,
+                                        (slot / tileGridSide) * tileSize, tileSize, tileSize);
         tile.apply([&](glm::vec2 p, glm::vec4 colour) {
             // Lit along the top and left, shaded along the bottom and right;
             // the nearest edge decides, which mitres the corners.
