@@ -101,7 +101,11 @@ void MovingTiles::update(float deltaSeconds) {
     animator.update(deltaSeconds);
     for (const auto& row : grid.tiles)
         for (const int tile : row)
-            tiles[tile]->draw();
+            // The sunk blank lies inside the cube, but its outer edge reaches
+            // past the faces beside the board and would show there: it is
+            // drawn only once it rises.
+            if (tile != blankTile || solved)
+                tiles[tile]->draw();
 }
 
 } // namespace zarn
