@@ -3,7 +3,7 @@
 #   tools/screenshot.sh [output.png] [seconds to wait] [drag x] [drag y]
 # A drag turns the camera as a right-button drag of that many pixels would:
 # 314 to the right shows the river side, -314 the flow side, 628 the back,
-# and -312 upwards the bottom. Needs a build.
+# -312 upwards the bottom and 250 downwards the top. Needs a build.
 set -euo pipefail
 
 ZARN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,19 +14,21 @@ DRAG_X=${3:-0}
 DRAG_Y=${4:-0}
 mkdir -p "$(dirname "$OUTPUT")"
 
-# Right-drags from the window centre in small moves, a frame apart, so the
-# game sees the button held while the cursor travels.
+# Right-drags from the window centre in small moves, so the game sees the
+# button held while the cursor travels. The camera turns by the cursor's
+# travel between frames, so the move to the centre must land in a frame
+# before the press, and the last move in one before the release.
 drag() {
     local window=$1 steps=20 i
     xdotool mousemove --window "$window" 400 400
-    sleep 0.2
+    sleep 0.5
     xdotool mousedown 3
     sleep 0.2
     for i in $(seq "$steps"); do
         xdotool mousemove --window "$window" $((400 + DRAG_X * i / steps)) $((400 + DRAG_Y * i / steps))
         sleep 0.05
     done
-    sleep 0.2
+    sleep 0.5
     xdotool mouseup 3
 }
 

@@ -3,6 +3,7 @@
 #include "app/DebugOutput.h"
 #include "app/InputCallbacks.h"
 #include "physics/PhysicsWorld.h"
+#include "puzzles/BallGame.h"
 #include "puzzles/CubeBottom.h"
 #include "puzzles/FlowPuzzle.h"
 #include "puzzles/MovingTiles.h"
@@ -80,6 +81,8 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     projection = perspectiveProjection(settings.fov, aspect, settings.nearPlane, settings.farPlane);
     shadowMapping = std::make_shared<ShadowMapping>(program(Program::DepthInstanced), sunDirection,
                                                     program(Program::ShadowMapped));
+    ballGame =
+        std::make_unique<BallGame>(*physics, shadowMapping, program(Program::Particle), projection);
     movingTiles = std::make_unique<MovingTiles>(*physics, program(Program::PhongInstanced));
     riverCrossing = std::make_unique<RiverCrossingGame>(
         *physics, program(Program::CelShadedInstanced), program(Program::ModelLoading),
@@ -105,6 +108,7 @@ void Application::tearDown() {
     flowPuzzle.reset();
     riverCrossing.reset();
     movingTiles.reset();
+    ballGame.reset();
     skybox.reset();
     frameModel.reset();
     shadowMapping.reset();

@@ -17,6 +17,7 @@ struct GLFWwindow;
 
 namespace zarn {
 
+class BallGame;
 class CubeBottom;
 class FlowPuzzle;
 class Model;
@@ -60,13 +61,12 @@ public:
     std::shared_ptr<ShadowMapping> shadowMapping;
     std::unique_ptr<Skybox> skybox;
     std::unique_ptr<Model> frameModel; // the cube's body, mirroring the sky
+    std::unique_ptr<BallGame> ballGame;
     std::unique_ptr<MovingTiles> movingTiles;
     std::unique_ptr<RiverCrossingGame> riverCrossing;
     std::unique_ptr<FlowPuzzle> flowPuzzle;
     std::unique_ptr<CubeBottom> cubeBottom;
     std::unique_ptr<PentagonPanel> pentagonPanel;
-    // The ball maze is not in the scene yet; until it is, it never counts.
-    bool ballMazeSolved = false;
     FrameState frame;
 };
 

@@ -4,6 +4,7 @@
 #include "app/GameFlow.h"
 #include "physics/PhysicsWorld.h"
 #include "physics/PickRay.h"
+#include "puzzles/BallGame.h"
 #include "puzzles/CubeBottom.h"
 #include "puzzles/FlowPuzzle.h"
 #include "puzzles/MovingTiles.h"
@@ -38,7 +39,7 @@ void uploadCameraUniforms(Application& app) {
 // Arms the button while the four puzzles are solved, counts the button once
 // it is pressed armed, and slides out a panel piece for every solved item.
 void updateProgress(Application& app) {
-    const bool tiles = app.movingTiles->solved, ball = app.ballMazeSolved,
+    const bool tiles = app.movingTiles->solved, ball = app.ballGame->solved,
                river = app.riverCrossing->solved, flow = app.flowPuzzle->solved;
     ButtonSwitch& button = app.cubeBottom->state;
     button.armed = tiles && ball && river && flow;
@@ -160,8 +161,9 @@ void runFrame(Application& app) {
     // covers it, particles too: they write no depth either and would be
     // painted over by a sky drawn after them.
     app.skybox->draw(app.camera->viewProjection());
-    app.frameModel->drawEnvironmentMapped(app.skybox->cubeMapTexture.id());
     const float deltaSeconds = app.frame.deltaSeconds;
+    app.ballGame->update(deltaSeconds);
+    app.frameModel->drawEnvironmentMapped(app.skybox->cubeMapTexture.id());
     app.riverCrossing->update(deltaSeconds);
     app.movingTiles->update(deltaSeconds);
     app.flowPuzzle->update(deltaSeconds);

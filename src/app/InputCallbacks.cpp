@@ -1,6 +1,7 @@
 #include "app/InputCallbacks.h"
 
 #include "app/Application.h"
+#include "puzzles/BallGame.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -17,9 +18,15 @@ InputState* inputOf(GLFWwindow* window) {
 } // namespace
 
 void onKey(GLFWwindow* window, int key, int, int action, int) {
+    auto* application = static_cast<Application*>(glfwGetWindowUserPointer(window));
     InputState* input = inputOf(window);
     if (!input || action != GLFW_RELEASE)
         return;
+
+    // The ball hears every released key while the game runs, with the eye
+    // position of the latest camera update.
+    if (!input->gameOver && application->ballGame)
+        application->ballGame->onKey(key, input->cameraPosition);
 
     switch (key) {
     case GLFW_KEY_ESCAPE:

@@ -17,6 +17,8 @@ public:
     std::unique_ptr<btRigidBody> body;
     void* userData = nullptr;
     Placeable* shownBy = nullptr; // moving bodies only
+    // Every fixed box of the world this actor belongs to.
+    const std::vector<const btRigidBody*>* fixedBoxes = nullptr;
 };
 
 namespace {
@@ -56,14 +58,42 @@ btVector3 toBullet(const glm::vec3& v) {
     return {v.x, v.y, v.z};
 }
 
+// Whether another fixed box has a face in the same plane, facing the same
+// way, that covers the point: then the edge between them is a seam inside a
+// floor, not a real edge.
+bool faceGoesOn(const std::vector<const btRigidBody*>& boxes, const btRigidBody* self,
+                const btVector3& outward, const btVector3& point) {
+    for (const btRigidBody* other : boxes) {
+        if (other == self)
+            continue;
+        const btTransform& transform = other->getWorldTransform();
+        const btVector3 half =
+            static_cast<const btBoxShape*>(other->getCollisionShape())->getHalfExtentsWithMargin();
+        const btVector3 local = transform.invXform(point);
+        for (int axis = 0; axis < 3; ++axis) {
+            const btScalar along = transform.getBasis().getColumn(axis).dot(outward);
+            if (btFabs(along) < 0.999f)
+                continue;
+            const btScalar side = along > 0 ? 1.0f : -1.0f;
+            if (btFabs(local[axis] * side - half[axis]) > 1e-3f)
+                break;
+            const int u = (axis + 1) % 3, v = (axis + 2) % 3;
+            if (btFabs(local[u]) <= half[u] + 1e-3f && btFabs(local[v]) <= half[v] + 1e-3f)
+                return true;
+            break;
+        }
+    }
+    return false;
+}
+
 // The maze floor is a row of separate boxes. A ball rolling from one onto the
 // next sinks a hair into the first and so meets the edge of the next, whose
 // contact normal points back against the roll: the ball hops and slows at
-// every seam. For a sphere touching a box near an edge or corner, the contact
-// is replaced by one with the face the sphere's centre lies furthest out
-// from, as if that face went on: across a seam between level boxes that is
-// the floor itself. Real edges change little: a ball rolling off a ledge
-// leaves it a few hundredths of its radius later.
+// every seam. For a sphere touching a box near an edge or corner, where the
+// sphere's centre lies furthest out from an upward face and a level
+// neighbour carries that face on, the contact is replaced by one with the
+// face, as if it went on: across a seam the floor is one. Real edges, a
+// wall's corner or the rim of a pit, keep their contacts.
 void contactWithDominantFace(btManifoldPoint& point, const btCollisionObjectWrapper* a,
                              const btCollisionObjectWrapper* b) {
     const bool boxIsB = b->getCollisionShape()->getShapeType() == BOX_SHAPE_PROXYTYPE &&
@@ -98,6 +128,14 @@ void contactWithDominantFace(btManifoldPoint& point, const btCollisionObjectWrap
     btVector3 localNormal(0, 0, 0);
     localNormal[dominant] = local[dominant] < 0 ? -1 : 1;
     const btVector3 outward = boxTransform.getBasis() * localNormal; // box towards sphere
+    // Only faces the ball rolls on, and only where a neighbour carries them on.
+    if (outward.y() < 0.7f)
+        return;
+    const auto* boxBody = static_cast<const btRigidBody*>(boxSide->getCollisionObject());
+    const auto* actor = static_cast<const PhysicsActor*>(boxBody->getUserPointer());
+    const btVector3 onPlane = sphereCentre - outward * furthest;
+    if (!actor || !actor->fixedBoxes || !faceGoesOn(*actor->fixedBoxes, boxBody, outward, onPlane))
+        return;
     const btScalar distance = furthest - radius;
     const btVector3 onSphere = sphereCentre - outward * radius;
     const btVector3 onBox = onSphere - outward * distance;
@@ -124,6 +162,9 @@ struct PhysicsWorld::Engine {
         // Below 2 units/s bodies meet without bouncing, so a pushed ball
         // does not rattle back off a wall.
         world.getSolverInfo().m_restitutionVelocityThreshold = 2.0f;
+        // Hundreds of fixed boxes never move: only moving bodies need their
+        // bounds refreshed each step (a reset refreshes the ball's itself).
+        world.setForceUpdateAllAabbs(false);
         gCalculateCombinedFrictionCallback = averageFriction;
         gCalculateCombinedRestitutionCallback = averageRestitution;
         gContactAddedCallback = onContactAdded;
@@ -148,6 +189,9 @@ struct PhysicsWorld::Engine {
         actor->body->setUserPointer(actor.get());
         actor->userData = userData;
         world.addRigidBody(actor->body.get());
+        actor->fixedBoxes = &fixedBoxes;
+        if (mass == 0.0f)
+            fixedBoxes.push_back(actor->body.get());
         actors.push_back(std::move(actor));
         return actors.back().get();
     }
@@ -159,6 +203,7 @@ struct PhysicsWorld::Engine {
     btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
     std::vector<std::unique_ptr<PhysicsActor>> actors;
     std::vector<PhysicsActor*> moving; // in creation order
+    std::vector<const btRigidBody*> fixedBoxes;
 };
 
 PhysicsWorld::PhysicsWorld() : engine(std::make_unique<Engine>()) {}

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/InputCallbacks.h"
 #include "physics/PhysicsWorld.h"
+#include "puzzles/BallGame.h"
 #include "puzzles/CubeBottom.h"
 #include "puzzles/FlowPuzzle.h"
 #include "puzzles/MovingTiles.h"
@@ -12,14 +13,19 @@
 #include "render/Shader.h"
 #include "render/ShaderPrograms.h"
 #include "render/TextRenderer.h"
+#include "support/BallSteering.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
 
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
+#include <stb_image_write.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <vector>
 
@@ -70,7 +76,9 @@ protected:
                     y = cursorY;
                 };
                 platform.swapBuffers = [this, window] {
-                    pixels = zarn::test::readPixels(0, 0, 800, 800);
+                    if (readBack)
+                        pixels =
+                            zarn::test::readPixels(0, 0, app.settings.width, app.settings.height);
                     glfwSwapBuffers(window);
                 };
                 return platform;
@@ -85,8 +93,10 @@ protected:
 
     void TearDown() override { app.tearDown(); }
 
+    // Only the last frame is read back, for the checks that follow.
     void runFrames(int count, double secondsPerFrame = 0.0, std::int64_t msPerFrame = 0) {
         for (int i = 0; i < count; ++i) {
+            readBack = i + 1 == count;
             output += zarn::test::captureStdout([&] { runFrame(app); });
             seconds += secondsPerFrame;
             milliseconds += msPerFrame;
@@ -101,17 +111,21 @@ protected:
             [button, action](GLFWwindow* w) { onMouseButton(w, button, action, 0); });
     }
 
-    // Turns the eye to (yaw, pitch) around the cube, as a drag would.
+    // Turns the eye to about (yaw, pitch) around the cube with a right-drag.
     void look(float yaw, float pitch) {
-        app.camera->yaw = yaw;
-        app.camera->pitch = pitch;
+        mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
+        runFrames(1);
+        cursorX += std::round((yaw - app.camera->yaw) / cameraRadiansPerPixel);
+        cursorY += std::round((pitch - app.camera->pitch) / cameraRadiansPerPixel);
+        runFrames(1);
+        mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
         runFrames(1);
     }
     // Puts the cursor over a world point, as the camera shows it now.
     void pointAt(const glm::vec3& point) {
         const glm::vec4 clip = app.camera->viewProjection() * glm::vec4(point, 1.0f);
-        cursorX = (clip.x / clip.w * 0.5 + 0.5) * 800.0;
-        cursorY = (0.5 - clip.y / clip.w * 0.5) * 800.0;
+        cursorX = (clip.x / clip.w * 0.5 + 0.5) * double(app.settings.width);
+        cursorY = (0.5 - clip.y / clip.w * 0.5) * double(app.settings.height);
     }
     // A press in one frame and the release in the next, settleSeconds later:
     // a frame's time reaches the puzzles in the frame after it, so the move
@@ -133,7 +147,7 @@ protected:
         int found = 0;
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
-                found += match(&pixels[(std::size_t(y) * 800 + x) * 4]) ? 1 : 0;
+                found += match(&pixels[(std::size_t(y) * app.settings.width + x) * 4]) ? 1 : 0;
         return found;
     }
 
@@ -143,8 +157,39 @@ protected:
     double cursorX = 400.0, cursorY = 400.0;
     std::vector<std::function<void(GLFWwindow*)>> pendingEvents;
     std::vector<std::uint8_t> pixels;
+    bool readBack = true;
     std::string output;
     StepCounter stepCounter;
+};
+
+// The whole game in a small window, from a settings file: the same game with
+// fewer pixels to draw in each of its few thousand frames.
+class WholeGameGLTest : public FrameLoopGLTest {
+protected:
+    void SetUp() override {
+        namespace fs = std::filesystem;
+        // ZARN_WIN_SCREENSHOT names a PNG to write the win screen to, in a
+        // full-size window; the test itself plays in a small one.
+        shotFile = std::getenv("ZARN_WIN_SCREENSHOT");
+        size = shotFile ? 800 : 320;
+        const std::string side = std::to_string(size);
+        directory.write("assets/settings.ini",
+                        "[window]\nwidth = " + side + "\nheight = " + side + "\n");
+        const fs::path built = fs::current_path() / "assets";
+        for (const char* folder : {"fonts", "models", "shader", "textures"})
+            fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
+        inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
+        FrameLoopGLTest::SetUp();
+    }
+    void TearDown() override {
+        FrameLoopGLTest::TearDown();
+        inside.reset();
+    }
+
+    zarn::test::TempDirectory directory;
+    std::unique_ptr<zarn::test::WorkingDirectory> inside;
+    const char* shotFile = nullptr;
+    int size = 320;
 };
 
 } // namespace
@@ -183,14 +228,20 @@ TEST_F(FrameLoopGLTest, TimeUpEndsTheGameInTheFollowingFrame) {
     EXPECT_GT(count(180, 395, 600, 450, red), 500); // "Time is up, try again" at y = width / 2
     EXPECT_GT(count(550, 5, 790, 40, grey), 100);   // the grey countdown over the red one
 
-    // Clicks and physics steps stop; the countdown never goes negative.
+    // Clicks, arrow keys and physics steps stop; the countdown never goes
+    // negative, and the frames are still drawn.
     const int steps = stepCounter.steps;
     const TileArrangement tiles = app.movingTiles->grid.tiles;
+    const glm::vec3 ball = app.ballGame->ballCentre();
     clickAt(tileSlot(2, 1), 1.0); // beside the blank
+    releaseKey(GLFW_KEY_RIGHT);
+    releaseKey(GLFW_KEY_UP);
     runFrames(2, 100.0, 100);
     EXPECT_EQ(app.movingTiles->grid.tiles, tiles);
+    EXPECT_EQ(app.ballGame->ballCentre(), ball);
     EXPECT_EQ(stepCounter.steps, steps);
     EXPECT_EQ(app.frame.remainingSeconds, 0);
+    EXPECT_GT(count(180, 395, 600, 450, red), 500);
 }
 
 TEST_F(FrameLoopGLTest, FiveSolvedItemsWinAndFreezeTheCountdown) {
@@ -262,10 +313,11 @@ TEST_F(FrameLoopGLTest, OnlyTheObjectUnderTheCursorTakesAClick) {
     EXPECT_LT(brightness(pixels, x, y) + 150, brightness(before, x, y));
 }
 
-// The whole game, by clicks alone: each solved puzzle counts and slides its
-// panel piece out, and the red button, pressed once all four are solved,
-// wins. The ball maze is not in the scene yet; its flag stands in for it.
-TEST_F(FrameLoopGLTest, SolvingThePuzzlesByClicksCountsThemAndWins) {
+// The whole game as a player plays it, turning the view by right-drags:
+// the tiles, the river and the flow board by clicks, the ball by arrow keys
+// alone; each solved item counts and slides its panel piece out, and the red
+// button, pressed once all four are solved, wins.
+TEST_F(WholeGameGLTest, APlayerWinsTheWholeGame) {
     runFrames(1);
     // Sliding tiles: the shortest solution, found over the rules' own moves.
     std::map<TileArrangement, TileArrangement> cameFrom{{startArrangement, startArrangement}};
@@ -324,22 +376,54 @@ TEST_F(FrameLoopGLTest, SolvingThePuzzlesByClicksCountsThemAndWins) {
             << "piece " << number;
     EXPECT_EQ(panel.pieces[1].model->placement(), panel.pieces[1].restPose);
 
-    // The button under the cube; it counts once the four are solved.
+    // The button under the cube counts only once the four are solved.
     look(0.0f, -1.5f);
-    clickAt(glm::vec3(0.0f, -1.875f, 0.0f), 0.6);
-    EXPECT_FALSE(app.cubeBottom->state.triggered) << "the ball maze is not solved";
-    app.ballMazeSolved = true;
-    runFrames(1, 0.5); // the unarmed press's release plays out
+    const glm::vec3 button(0.0f, -1.875f, 0.0f);
+    clickAt(button, 0.6);
+    runFrames(1, 0.5); // the release plays out
+    EXPECT_FALSE(app.cubeBottom->state.triggered) << "pressed before the ball maze is solved";
+
+    // The ball maze from above, by arrow keys: the physics clock now runs.
+    look(0.0f, 1.2f);
+    zarn::test::BallSteering steering;
+    int frames = 0;
+    for (; frames < 60 * 120 && !app.ballGame->solved; ++frames) {
+        for (int key : steering.keys(app.ballGame->ballCentre(), 0.017f, app.input.cameraPosition))
+            releaseKey(key);
+        runFrames(1, 0.017, 17);
+    }
+    ASSERT_TRUE(app.ballGame->solved) << "the ball is at " << app.ballGame->ballCentre().x << ", "
+                                      << app.ballGame->ballCentre().z;
     runFrames(1);
     EXPECT_EQ(app.frame.solvedCount, 4);
-    clickAt(glm::vec3(0.0f, -1.875f, 0.0f));
+
+    look(0.0f, -1.5f);
+    clickAt(button);
     EXPECT_TRUE(app.cubeBottom->state.triggered);
     EXPECT_EQ(app.frame.solvedCount, 5);
-    runFrames(1);
+    const int frozenAt = app.frame.remainingSeconds;
+    const double wonAt = seconds;
+    EXPECT_LT(wonAt, 240.0) << "a win with little time to spare";
+    runFrames(1, 3.0);
     EXPECT_TRUE(app.input.gameOver);
-    // The ball maze's piece slides first; the lock follows it.
+    EXPECT_EQ(app.frame.remainingSeconds, frozenAt) << "the countdown stops";
+    // "You saved the world" starts at (180, height / 2), in green.
+    EXPECT_GT(count(180, size / 2 - 5, size, size / 2 + 15, green), 100) << "no win text";
+    // The ball maze's piece slides out, then the lock.
     runFrames(4, 5.0);
-    EXPECT_TRUE(app.pentagonPanel->queue.moved[1]) << "the lock slides out";
+    for (int number = 1; number <= 5; ++number)
+        EXPECT_EQ(panel.pieces[std::size_t(number)].model->placement(),
+                  panel.pieces[std::size_t(number)].pushedPose)
+            << "piece " << number;
+    std::cout << "The game was won after " << wonAt << " s of game time; the ball took "
+              << steering.pushes << " pushes in " << steering.attempts << " attempt(s) over "
+              << frames << " frames." << std::endl;
+
+    if (shotFile) { // the open lock on the back, under the win text
+        look(3.1415927f, 0.35f);
+        stbi_flip_vertically_on_write(1);
+        EXPECT_TRUE(stbi_write_png(shotFile, size, size, 4, pixels.data(), size * 4));
+    }
 }
 
 TEST_F(FrameLoopGLTest, StatisticsAndHelpImageReplaceTheHelpLabel) {

@@ -1,6 +1,7 @@
 #include "GameProcess.h"
 
 #include "app/Camera.h"
+#include "puzzles/BallMaze.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -80,6 +81,34 @@ void mouseSteps(unsigned long window, const std::vector<std::string>& steps) {
                    " sleep 0.1";
     }
     runCommand(command);
+}
+
+// Turns the camera with a right-drag of (dx, dy) pixels from the centre of the
+// 800 x 800 window, in ten moves.
+void rightDrag(unsigned long window, int dx, int dy) {
+    // The camera turns by the cursor's travel between frames while the button
+    // is down: the move to the start must be seen in a frame before the press.
+    std::vector<std::string> drag = {"mousemove 400 400", "sleep 0.5", "mousedown 3"};
+    for (int step = 1; step <= 10; ++step)
+        drag.push_back("mousemove " + std::to_string(400 + dx * step / 10) + " " +
+                       std::to_string(400 + dy * step / 10));
+    // A slow frame must see the last move while the button is still down.
+    drag.push_back("sleep 0.4");
+    drag.push_back("mouseup 3");
+    mouseSteps(window, drag);
+}
+
+// Where the game's camera, turned by that drag, shows a point of the world in
+// the 800 x 800 window, in pixels from the bottom left.
+std::pair<int, int> shownAt(int dx, int dy, const glm::vec3& point) {
+    zarn::InputState input;
+    zarn::Camera camera(60.0f, 1.0f, 0.1f, 100.0f, input);
+    input.rightMouseDown = true;
+    camera.update(0, 0);
+    camera.update(dx, dy);
+    const glm::vec4 clip = camera.viewProjection() * glm::vec4(point, 1.0f);
+    return {int((clip.x / clip.w * 0.5f + 0.5f) * 800.0f),
+            int((clip.y / clip.w * 0.5f + 0.5f) * 800.0f)};
 }
 
 // Sum of absolute channel differences between two shots over a box.
@@ -197,21 +226,9 @@ TEST(ZarnEndToEndTest, ARightDragTurnsToTheRiverWhereAClickBoardsTheRabbit) {
     waitForScreen(window, hudShown);
 
     // 314 pixels to the right turn the eye by 1.57 rad towards -x.
-    std::vector<std::string> drag = {"mousemove 400 400", "mousedown 3"};
-    for (int step = 1; step <= 10; ++step)
-        drag.push_back("mousemove " + std::to_string(400 + 314 * step / 10) + " 400");
-    drag.push_back("mouseup 3");
-    mouseSteps(window, drag);
-
-    // Where the rabbit stands on the start bank, as the turned camera shows it.
-    zarn::InputState input;
-    zarn::Camera camera(60.0f, 1.0f, 0.1f, 100.0f, input);
-    input.rightMouseDown = true;
-    camera.update(0, 0);
-    camera.update(314, 0);
-    const glm::vec4 clip = camera.viewProjection() * glm::vec4(-1.85f, 0.0f, -1.0f, 1.0f);
-    const int x = int((clip.x / clip.w * 0.5f + 0.5f) * 800.0f);
-    const int y = int((clip.y / clip.w * 0.5f + 0.5f) * 800.0f); // from the bottom
+    rightDrag(window, 314, 0);
+    // Where the rabbit stands on the start bank.
+    const auto [x, y] = shownAt(314, 0, {-1.85f, 0.0f, -1.0f});
     Screenshot before;
     waitUntil(5.0, [&] {
         before = captureWindow(window);
@@ -220,7 +237,7 @@ TEST(ZarnEndToEndTest, ARightDragTurnsToTheRiverWhereAClickBoardsTheRabbit) {
     });
 
     mouseSteps(window, {"mousemove " + std::to_string(x) + " " + std::to_string(800 - y),
-                        "mousedown 1", "mouseup 1"});
+                        "mousedown 1", "sleep 0.4", "mouseup 1"});
     const Screenshot after = waitForScreen(window, [&](const Screenshot& shot) {
         return difference(before, shot, x - 30, y - 30, x + 30, y + 30) > 40 * 255;
     });
@@ -232,6 +249,45 @@ TEST(ZarnEndToEndTest, ARightDragTurnsToTheRiverWhereAClickBoardsTheRabbit) {
         return countPixels(shot, 130, 5, 220, 40, grey) > 40; // "Puzzles solved: 0"
     });
     EXPECT_GT(countPixels(stats, 130, 5, 220, 40, grey), 40);
+
+    sendKey(window, "Escape");
+    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
+    EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
+}
+
+// Looking down on the top face, the right arrow key rolls the ball off its
+// raised start cell down the ramp; without a key it stays where it is.
+TEST(ZarnEndToEndTest, ArrowKeysRollTheBallOnTheTopFace) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = 800\nheight = 800\n");
+    GameProcess game(ZARN_BINARY, directory.path());
+    const unsigned long window = findWindow(game.pid(), 20.0);
+    ASSERT_NE(window, 0u) << game.output();
+    waitForScreen(window, hudShown);
+
+    rightDrag(window, 0, 250);
+    // The ball's centre resting on its start platform.
+    const auto [x, y] = shownAt(0, 250, zarn::BallMaze::cellCentre(1, 1) + glm::vec3(0, 0.37f, 0));
+
+    // Once the dropped ball has settled, the start cell looks the same from
+    // one screenshot to the next.
+    Screenshot before;
+    waitUntil(10.0, [&] {
+        const Screenshot previous = before;
+        before = captureWindow(window);
+        return previous.width == 800 && before.width == 800 &&
+               difference(previous, before, x - 25, y - 25, x + 25, y + 25) < 4 * 255;
+    });
+    ASSERT_EQ(before.width, 800);
+    EXPECT_LT(difference(before, captureWindow(window), x - 25, y - 25, x + 25, y + 25), 4 * 255)
+        << "the start cell changes without a key";
+
+    sendKey(window, "Right Right Right");
+    const Screenshot after = waitForScreen(window, [&](const Screenshot& shot) {
+        return difference(before, shot, x - 25, y - 25, x + 25, y + 25) > 40 * 255;
+    });
+    EXPECT_GT(difference(before, after, x - 25, y - 25, x + 25, y + 25), 40 * 255)
+        << "the ball did not leave its start cell";
 
     sendKey(window, "Escape");
     EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
