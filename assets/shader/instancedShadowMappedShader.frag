@@ -73,12 +73,22 @@ float litFraction(vec3 normal, vec3 toLight) {
     float cosine = clamp(dot(normal, toLight), 0.05, 1.0);
     float slope = sqrt(1.0 - cosine * cosine) / cosine;
     float bias = clamp(0.0005 + 0.0008 * slope, 0.0005, 0.004);
-    vec2 texel = 1.0 / vec2(textureSize(shadowSampler, 0));
+    vec2 size = vec2(textureSize(shadowSampler, 0));
+    // Nine bilinear comparisons one texel apart weigh the 4 x 4 texels around
+    // the point by (1 - f, 1, 1, f) along each axis; two bilinear taps per
+    // axis, placed inside each pair of texels, give the same weights.
+    vec2 p = coord.xy * size - 0.5;
+    vec2 base = floor(p);
+    vec2 f = p - base;
+    vec2 w0 = 2.0 - f, w1 = 1.0 + f;
+    vec2 t0 = (base - 1.0 + 1.0 / w0 + 0.5) / size;
+    vec2 t1 = (base + 1.0 + f / w1 + 0.5) / size;
+    float z = coord.z - bias;
     // Explicit level: this runs only for lit fragments, where derivatives are unreliable.
-    float lit = 0.0;
-    for (int x = -1; x <= 1; ++x)
-        for (int y = -1; y <= 1; ++y)
-            lit += textureLod(shadowSampler, vec3(coord.xy + vec2(x, y) * texel, coord.z - bias), 0.0);
+    float lit = w0.x * w0.y * textureLod(shadowSampler, vec3(t0.x, t0.y, z), 0.0) +
+                w1.x * w0.y * textureLod(shadowSampler, vec3(t1.x, t0.y, z), 0.0) +
+                w0.x * w1.y * textureLod(shadowSampler, vec3(t0.x, t1.y, z), 0.0) +
+                w1.x * w1.y * textureLod(shadowSampler, vec3(t1.x, t1.y, z), 0.0);
     return lit / 9.0;
 }
 

@@ -9,6 +9,7 @@ using namespace zarn;
 TEST(GameFlowTest, CountdownFormatAndClock) {
     EXPECT_EQ(formatRemainingTime(300), "5:00");
     EXPECT_EQ(formatRemainingTime(65), "1:05");
+    EXPECT_EQ(formatRemainingTime(70), "1:10"); // ten seconds take no padding
     EXPECT_EQ(formatRemainingTime(59), "0:59");
     EXPECT_EQ(formatRemainingTime(0), "0:00");
     // Whole seconds since start-up, never negative.
