@@ -78,7 +78,12 @@ TEST_F(DdsImageTest, ForeignTruncatedOrInconsistentFilesGiveAnEmptyImage) {
     expectEmpty(ddsFile(8, 8, "DXT5", 64, 63)); // data one byte short
     expectEmpty(ddsFile(8, 8, "DXT1", 31, 64)); // linear size below the level size
     expectEmpty(ddsFile(0, 8, "DXT1", 32, 32));
-    expectEmpty(ddsFile(16385, 4, "DXT1", 0xFFFFFFFF, 64));
+    // One pixel over the edge limit, the whole level present.
+    const std::uint32_t over = zarn::compressedLevelSize(zarn::maxDdsEdge + 1, 4, 8);
+    expectEmpty(ddsFile(zarn::maxDdsEdge + 1, 4, "DXT1", over, over));
+    expectEmpty(ddsFile(4, zarn::maxDdsEdge + 1, "DXT1", over, over));
+    // 4 x (2^31 - 3) in DXT1 is 2^29 blocks of 8 bytes: 2^32 bytes, 0 in 32 bits.
+    expectEmpty(ddsFile(4, 0x7FFFFFFD, "DXT1", 0, 0));
     expectEmpty(ddsFile(0xFFFFFFFF, 0xFFFFFFFF, "DXT5", 0xFFFFFFFF, 64)); // would overflow
 }
 
@@ -87,4 +92,7 @@ TEST_F(DdsImageTest, LargestAcceptedEdgeLoads) {
     const DdsImage image = load(ddsFile(zarn::maxDdsEdge, 4, "DXT1", size, size));
     EXPECT_EQ(image.width, zarn::maxDdsEdge);
     EXPECT_EQ(image.size, size);
+    const DdsImage tall = load(ddsFile(4, zarn::maxDdsEdge, "DXT1", size, size));
+    EXPECT_EQ(tall.height, zarn::maxDdsEdge);
+    EXPECT_EQ(tall.size, size);
 }
