@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Without a display the
 # tests run under a virtual X server, since many of them need an OpenGL window.
+# With --sanitize as the first argument everything is built in build-sanitize
+# with AddressSanitizer and UndefinedBehaviorSanitizer, and any report fails.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/tools/setup.sh"
+if [ "${1:-}" = "--sanitize" ]; then
+    shift
+    ZARN_BUILD_DIR=$ZARN_ROOT/build-sanitize
+    ZARN_CMAKE_OPTIONS+=(-DZARN_SANITIZE=ON)
+fi
 zarn_setup
 cd "$ZARN_BUILD_DIR"
 if [ -z "${DISPLAY:-}" ]; then

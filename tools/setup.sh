@@ -5,6 +5,8 @@ set -euo pipefail
 
 ZARN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ZARN_BUILD_DIR=${ZARN_BUILD_DIR:-$ZARN_ROOT/build}
+# Extra cmake -D options for the configure step.
+ZARN_CMAKE_OPTIONS=()
 
 ZARN_PACKAGES=(
     cmake g++ make pkg-config
@@ -46,7 +48,8 @@ zarn_install_packages() {
 }
 
 zarn_build() {
-    cmake -S "$ZARN_ROOT" -B "$ZARN_BUILD_DIR" -DCMAKE_BUILD_TYPE="${ZARN_BUILD_TYPE:-Release}"
+    cmake -S "$ZARN_ROOT" -B "$ZARN_BUILD_DIR" -DCMAKE_BUILD_TYPE="${ZARN_BUILD_TYPE:-Release}" \
+        "${ZARN_CMAKE_OPTIONS[@]}"
     cmake --build "$ZARN_BUILD_DIR" --parallel "$(nproc)"
 }
 

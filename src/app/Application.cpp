@@ -28,6 +28,9 @@ Application::~Application() = default;
 
 void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatform) {
     settings = loadSettings();
+    // GLFW asserts on a negative size and X11 wraps a large one: stop first.
+    if (const auto error = windowSizeError(settings))
+        fatalError(*error);
 
     if (!glfwInit())
         fatalError("Failed to init GLFW");

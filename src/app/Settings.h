@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace zarn {
@@ -18,11 +19,21 @@ struct Settings {
 
 inline constexpr const char* settingsPath = "assets/settings.ini";
 
+// Largest window edge: the largest viewport and renderbuffer OpenGL 4.3
+// guarantees, and well inside what X11 can address (its sizes are 16-bit and
+// wrap beyond that).
+inline constexpr int maxWindowEdge = 16384;
+
 // Reads the file with inih's rules: integers through strtol in base 0, reals
 // through strtod, booleans true/yes/on/1 and false/no/off/0 in any case; a
 // missing key or an unparsable value keeps the default. A file that cannot be
 // opened prints a message and gives the defaults; a malformed line keeps
-// whatever was read.
+// whatever was read. Integers beyond the 32-bit range saturate.
 Settings loadSettings(const std::string& path = settingsPath);
+
+// The reason a window of the settings' size cannot be opened (an edge below 1
+// or above maxWindowEdge), or nothing when it can.
+std::optional<std::string> windowSizeError(const Settings& settings,
+                                           const std::string& path = settingsPath);
 
 } // namespace zarn

@@ -36,9 +36,8 @@ void TextRenderer::loadGlyphs() {
             continue;
         }
         const FT_GlyphSlot glyph = face->glyph;
-        Character character;
-        character.texture = GLTexture::generate();
-        glBindTexture(GL_TEXTURE_2D, character.texture.id());
+        GLTexture texture = GLTexture::generate();
+        glBindTexture(GL_TEXTURE_2D, texture.id());
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RED, GLsizei(glyph->bitmap.width),
                      GLsizei(glyph->bitmap.rows), 0, GL_RED, GL_UNSIGNED_BYTE,
                      glyph->bitmap.buffer);
@@ -47,10 +46,12 @@ void TextRenderer::loadGlyphs() {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 
-        character.size = {int(glyph->bitmap.width), int(glyph->bitmap.rows)};
-        character.bearing = {glyph->bitmap_left, glyph->bitmap_top};
-        character.advance = GLuint(glyph->advance.x);
-        characters.emplace(static_cast<unsigned char>(code), std::move(character));
+        const unsigned char key = static_cast<unsigned char>(code);
+        GlyphMetrics& metrics = layout.glyphs[key];
+        metrics.size = {int(glyph->bitmap.width), int(glyph->bitmap.rows)};
+        metrics.bearing = {glyph->bitmap_left, glyph->bitmap_top};
+        metrics.advance = std::uint32_t(glyph->advance.x);
+        glyphTextures.emplace(key, std::move(texture));
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     FT_Done_Face(face);
@@ -95,19 +96,9 @@ void TextRenderer::renderText(const std::string& text, float x, float y, float s
     glActiveTexture(GL_TEXTURE0);
     glBindVertexArray(vertexArray.id());
 
-    for (const char byte : text) {
-        // A code without a glyph (failed to load, or 128-255) draws nothing
-        // and does not move the pen.
-        const Character& glyph = characters[static_cast<unsigned char>(byte)];
-        if (glyph.size.x > 0 && glyph.size.y > 0) {
-            const float left = x + float(glyph.bearing.x) * scale;
-            const float bottom = y - float(glyph.size.y - glyph.bearing.y) * scale;
-            const float right = left + float(glyph.size.x) * scale;
-            const float top = bottom + float(glyph.size.y) * scale;
-            glBindTexture(GL_TEXTURE_2D, glyph.texture.id());
-            drawQuad(left, bottom, right, top);
-        }
-        x += float(glyph.advance >> 6) * scale;
+    for (const GlyphQuad& quad : layout.place(text, x, y, scale)) {
+        glBindTexture(GL_TEXTURE_2D, glyphTextures[quad.code].id());
+        drawQuad(quad.left, quad.bottom, quad.right, quad.top);
     }
 
     glBindVertexArray(0);

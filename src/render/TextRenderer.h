@@ -3,6 +3,7 @@
 #include "render/GLBuffer.h"
 #include "render/GLTexture.h"
 #include "render/GLVertexArray.h"
+#include "render/TextLayout.h"
 
 #include <glm/glm.hpp>
 
@@ -13,14 +14,6 @@
 namespace zarn {
 
 class Shader;
-
-// One rasterised glyph: its own single-channel texture and its metrics.
-struct Character {
-    GLTexture texture;
-    glm::ivec2 size{0};    // bitmap width and rows
-    glm::ivec2 bearing{0}; // left and top of the bitmap relative to the pen
-    GLuint advance = 0;    // pen advance in 1/64 pixel
-};
 
 // Draws the 2D overlay in window pixels (origin bottom-left, y up): texts as
 // one textured quad per character, and the controls help image.
@@ -45,7 +38,8 @@ public:
 
     GLVertexArray vertexArray;
     GLBuffer vertexBuffer;
-    std::map<unsigned char, Character> characters;
+    TextLayout layout;                                // the glyph metrics
+    std::map<unsigned char, GLTexture> glyphTextures; // single-channel bitmaps
     std::shared_ptr<Shader> shader;
     int screenWidth;
     int screenHeight;

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using zarn::loadSettings;
+using zarn::maxWindowEdge;
 using zarn::Settings;
+using zarn::windowSizeError;
 using zarn::test::captureStdout;
 using zarn::test::TempDirectory;
 
@@ -64,6 +68,9 @@ TEST(SettingsTest, ValuesFollowTheReadersParsingRules) {
     EXPECT_FLOAT_EQ(loadText("[camera]\nnear = x\n").nearPlane, 0.1f);
     // Keys in the wrong section are not taken.
     EXPECT_EQ(loadText("[camera]\nwidth = 1200\n").width, 800);
+    // Beyond 32 bits a value saturates: 2^32 + 800 must not wrap to 800.
+    EXPECT_EQ(loadText("[window]\nwidth = 0x100000320\n").width, INT_MAX);
+    EXPECT_EQ(loadText("[window]\nheight = -4294967296\n").height, INT_MIN);
 }
 
 TEST(SettingsTest, MalformedLineKeepsWhatWasReadAndPrintsNothing) {
@@ -73,4 +80,24 @@ TEST(SettingsTest, MalformedLineKeepsWhatWasReadAndPrintsNothing) {
     EXPECT_EQ(printed, "");
     EXPECT_EQ(settings.width, 900);
     EXPECT_EQ(settings.height, 700);
+}
+
+TEST(SettingsTest, OnlyWindowSizesFromOneToTheEdgeLimitPass) {
+    const auto error = [](int width, int height) {
+        Settings settings;
+        settings.width = width;
+        settings.height = height;
+        return windowSizeError(settings);
+    };
+    EXPECT_EQ(error(1, 1), std::nullopt);
+    EXPECT_EQ(error(maxWindowEdge, maxWindowEdge), std::nullopt);
+    for (const auto& [width, height] : {std::pair{0, 800},
+                                        {800, 0},
+                                        {-1, 800},
+                                        {800, INT_MIN},
+                                        {maxWindowEdge + 1, 800},
+                                        {800, INT_MAX}})
+        EXPECT_NE(error(width, height), std::nullopt) << width << " x " << height;
+    EXPECT_EQ(error(-5, 800), "Invalid window size -5 x 800 in 'assets/settings.ini'. Width and "
+                              "height must be 1 to 16384.");
 }

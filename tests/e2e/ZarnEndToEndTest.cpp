@@ -186,6 +186,16 @@ TEST(ZarnEndToEndTest, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
     EXPECT_EQ(output.find("Press Enter"), std::string::npos);
 }
 
+// GLFW would assert on a negative width: the game stops before it.
+TEST(ZarnEndToEndTest, WindowSizeNoWindowCanTakeEndsWithStatusOne) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = -5\n");
+    GameProcess game(ZARN_BINARY, directory.path());
+    EXPECT_EQ(game.waitForExit(20.0), std::optional<int>(1));
+    EXPECT_EQ(game.output(), "ERROR: Invalid window size -5 x 800 in 'assets/settings.ini'. "
+                             "Width and height must be 1 to 16384.\n");
+}
+
 // A window wider than high: the sky fills all of it around the cube, and the
 // countdown stays inside.
 TEST(ZarnEndToEndTest, WideWindowShowsTheSkyAroundTheCubeAndTheCountdownInside) {

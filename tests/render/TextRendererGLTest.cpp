@@ -55,13 +55,13 @@ protected:
 
     // Where a glyph drawn with its pen at (x, y) must land.
     Box glyphBox(char code, float x, float y, float scale) const {
-        const Character& glyph = text.characters.at(static_cast<unsigned char>(code));
+        const GlyphMetrics& glyph = text.layout.glyphs.at(static_cast<unsigned char>(code));
         const float left = x + float(glyph.bearing.x) * scale;
         const float bottom = y - float(glyph.size.y - glyph.bearing.y) * scale;
         return Box{int(left), int(bottom), int(left + float(glyph.size.x) * scale) - 1,
                    int(bottom + float(glyph.size.y) * scale) - 1};
     }
-    float advance(char code) const { return float(text.characters.at(code).advance >> 6); }
+    float advance(char code) const { return float(text.layout.glyphs.at(code).advance >> 6); }
 
     zarn::test::GLTestContext context;
     std::shared_ptr<Shader> shader = std::make_shared<Shader>("textShader.vert", "textShader.frag");
@@ -71,7 +71,7 @@ protected:
 } // namespace
 
 TEST_F(TextRendererGLTest, EmptyTextDrawsNothingButSetsTheOverlayState) {
-    EXPECT_EQ(text.characters.size(), 128u);
+    EXPECT_EQ(text.layout.glyphs.size(), 128u);
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     text.renderText("", 100, 100, 1.0f, glm::vec3(1.0f));
