@@ -1,8 +1,8 @@
+#include "GameDirectory.h"
 #include "GameProcess.h"
 
 #include "app/Camera.h"
 #include "puzzles/BallMaze.h"
-#include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -11,26 +11,6 @@ using namespace zarn::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// A working directory whose "assets" links to the built tree, except for a
-// copy of the shaders so that a test can remove one.
-class GameDirectory {
-public:
-    GameDirectory() {
-        const fs::path assets = directory.path() / "assets";
-        fs::create_directories(assets);
-        for (const char* name : {"fonts", "models", "textures"})
-            fs::create_directory_symlink(fs::path(ZARN_ASSET_DIR) / name, assets / name);
-        fs::copy(fs::path(ZARN_ASSET_DIR) / "shader", assets / "shader");
-    }
-    fs::path path() const { return directory.path(); }
-    void writeSettings(const std::string& text) const {
-        directory.write("assets/settings.ini", text);
-    }
-
-private:
-    TempDirectory directory;
-};
 
 bool grey(const unsigned char* p) {
     return std::abs(p[0] - p[1]) < 8 && std::abs(p[1] - p[2]) < 8 && p[0] > 60 && p[0] < 200;
