@@ -130,7 +130,7 @@ TEST_F(PhysicsWorldTest, FastImpactsBounceAtSixTenthsAndSlowOnesDoNot) {
     }
 }
 
-TEST_F(PhysicsWorldTest, APushActsForOneStepEvenAfterTheBallLayStill) {
+TEST_F(PhysicsWorldTest, APushActsForOneStepAndASlowBallNeverFallsAsleep) {
     PhysicsActor* sphere = ballAt(0, 3, 0); // in the air, touching nothing
     const float expected = 0.5f / 60.0f / ballMass;
     world.addForce(sphere, {0.5f, 0, 0});
@@ -139,15 +139,54 @@ TEST_F(PhysicsWorldTest, APushActsForOneStepEvenAfterTheBallLayStill) {
     step(1);
     EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, expected, expected * 0.01f);
 
-    // Five seconds at rest on a floor would put a sleeping body to sleep.
+    // Five seconds of slow rolling on a floor would put a sleeping body to
+    // sleep and stop it dead; the ball rolls on and still takes the push.
     world.createStaticBox(nullptr, 4, 0.25f, 4, at(0, 1.625f, 0));
-    world.resetPose(sphere, at(0, 1.87f, 0));
+    world.resetPose(sphere, at(-1, 1.87f, 0));
+    step(30);
+    world.setVelocity(sphere, {0.05f, 0, 0}, {0, 0, -0.05f / ballRadius});
     step(300);
-    const float x = centre(sphere).x;
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, 0.05f, 0.005f);
     world.addForce(sphere, {0, 0, 0.5f});
     step(10);
     EXPECT_GT(PhysicsWorld::linearVelocity(sphere).z, 0.1f);
-    EXPECT_NEAR(centre(sphere).x, x, 1e-3f);
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, 0.05f, 0.005f);
+}
+
+// Only a level neighbour carries a face on: a ball rolling slowly over the
+// end of a row, or over its side, tips over the edge at once instead of
+// floating on as if the floor went on.
+TEST_F(PhysicsWorldTest, ASlowBallTipsOverARealEdgeAtOnce) {
+    for (int i = 0; i < 4; ++i)
+        floorAt(0.125f + 0.25f * float(i), 0);
+    const float rest = 1.75f + ballRadius;
+    for (const glm::vec3 velocity : {glm::vec3(0.3f, 0, 0), glm::vec3(0, 0, 0.3f)}) {
+        PhysicsActor* sphere = ballAt(0.625f, rest, 0);
+        step(30);
+        world.setVelocity(sphere, velocity, glm::cross(glm::vec3(0, 1, 0), velocity) / ballRadius);
+        const glm::vec3 direction = glm::normalize(velocity);
+        const float edge = glm::dot(direction, glm::vec3(1.0f, 0.0f, 0.125f));
+        for (int i = 0; i < 120 && glm::dot(centre(sphere), direction) < edge + 0.08f; ++i)
+            world.stepPhysics();
+        ASSERT_GE(glm::dot(centre(sphere), direction), edge + 0.08f) << "stuck";
+        // Tipping round the edge, the centre has dropped 0.04 by now.
+        EXPECT_LT(centre(sphere).y, rest - 0.03f)
+            << "rolling along " << direction.x << ", " << direction.z;
+        world.resetPose(sphere, at(5, 5, 5));
+    }
+}
+
+// Friction 0.5 (averaged, not 0.25): a ball sliding without spin loses
+// 0.5 g of speed per second until it rolls, at 5/7 of its speed.
+TEST_F(PhysicsWorldTest, ASlidingBallSlowsAtHalfOfGravityUntilItRolls) {
+    floorAt(0, 0, 4.0f);
+    PhysicsActor* sphere = ballAt(-1.5f, 1.75f + ballRadius, 0);
+    step(30);
+    world.setVelocity(sphere, {2, 0, 0}, glm::vec3(0.0f));
+    step(6);
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, 2.0f - 0.5f * 5.81f * 0.1f, 0.02f);
+    step(54);
+    EXPECT_NEAR(PhysicsWorld::linearVelocity(sphere).x, 2.0f * 5.0f / 7.0f, 0.02f);
 }
 
 TEST_F(PhysicsWorldTest, ARayRightAfterAResetFindsTheBallAtItsNewPlace) {

@@ -21,7 +21,7 @@ struct ShownBall : Placeable {
 // The maze's colliders and the ball at the start, as the ball game builds them.
 class BallMazeTest : public testing::Test {
 protected:
-    BallMazeTest() { BallMaze::addColliders(physics, nullptr); }
+    BallMazeTest() : colliders(BallMaze::addColliders(physics, nullptr)) {}
 
     glm::vec3 centre() const { return glm::vec3(shown.matrix[3]); }
     // Frames of one physics step each, with the ball checked before each, as
@@ -34,6 +34,7 @@ protected:
     }
 
     PhysicsWorld physics;
+    std::array<std::array<PhysicsActor*, BallMaze::side>, BallMaze::side> colliders;
     ShownBall shown;
     PhysicsActor* ball = physics.createDynamicSphere(&shown, BallMaze::ballRadius, shown.matrix);
     bool solved = false;
@@ -74,6 +75,7 @@ TEST_F(BallMazeTest, OnlyTheOpenGoalWindowSolvesAndASolvedBallIsLeftAlone) {
     using State = BallMaze::BallState;
     EXPECT_EQ(BallMaze::ballState({1.125f, 1.72f, 1.125f}), State::InGoal);
     EXPECT_EQ(BallMaze::ballState({1.0f, 1.72f, 1.125f}), State::Fallen);
+    EXPECT_EQ(BallMaze::ballState({1.25f, 1.72f, 1.125f}), State::Fallen);
     EXPECT_EQ(BallMaze::ballState({1.125f, 1.72f, 1.25f}), State::Fallen);
     EXPECT_EQ(BallMaze::ballState({1.125f, 1.731f, 1.125f}), State::Rolling);
 
@@ -87,6 +89,14 @@ TEST_F(BallMazeTest, OnlyTheOpenGoalWindowSolvesAndASolvedBallIsLeftAlone) {
     EXPECT_EQ(centre(), glm::vec3(3.0f, -2.0f, 3.0f));
 }
 
+// A ball on a raised platform, the highest floor, reaches 2 + 2r at its
+// top; the walls' colliders rise above that, high over the drawn walls.
+TEST_F(BallMazeTest, WallCollidersReachAboveABallOnTheHighestFloor) {
+    const glm::vec3 westOfRow0(-3.0f, 2.0f + 2.0f * BallMaze::ballRadius,
+                               BallMaze::cellCentre(0, 0).z);
+    EXPECT_EQ(physics.pickActor(westOfRow0, {1.0f, 0.0f, 0.0f}), colliders[0][0]);
+}
+
 // Up pushes away from the viewer and right to the viewer's right; a camera
 // without a horizontal direction (before the first frame it sits at the
 // origin, zoomed to distance 0 it sits on the target) gives no push, where
@@ -98,6 +108,12 @@ TEST_F(BallMazeTest, ArrowKeysPushRelativeToTheViewAndNeverWithNaN) {
     EXPECT_EQ(*BallMaze::push(BallMaze::keyRight, fromRight), glm::vec3(0.0f, 0.0f, -0.5f));
     EXPECT_EQ(*BallMaze::push(BallMaze::keyLeft, fromRight), glm::vec3(0.0f, 0.0f, 0.5f));
     EXPECT_FALSE(BallMaze::push(BallMaze::keyLeft + 100, fromRight));
+    // Seen from (3, 4) on the ground plane: away is along -(0.6, 0.8).
+    const glm::vec3 slanted(3.0f, 2.0f, 4.0f);
+    EXPECT_LT(glm::distance(*BallMaze::push(BallMaze::keyUp, slanted), {-0.3f, 0.0f, -0.4f}),
+              1e-6f);
+    EXPECT_LT(glm::distance(*BallMaze::push(BallMaze::keyRight, slanted), {0.4f, 0.0f, -0.3f}),
+              1e-6f);
     for (const glm::vec3& camera : {glm::vec3(0.0f), glm::vec3(0.0f, 4.0f, 0.0f)})
         for (int key : {BallMaze::keyRight, BallMaze::keyLeft, BallMaze::keyDown, BallMaze::keyUp})
             EXPECT_FALSE(BallMaze::push(key, camera)) << "camera at height " << camera.y;

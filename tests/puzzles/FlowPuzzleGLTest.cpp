@@ -126,6 +126,23 @@ TEST_F(FlowPuzzleGLTest, ClicksCycleEditableCellsWhoseParticlesShowInTheirColour
     EXPECT_TRUE(context.debugMessages().empty()) << testing::PrintToString(context.debugMessages());
 }
 
+// A cell's click target sits on the square where its particles are born,
+// which is where the board's picture shows the cell.
+TEST_F(FlowPuzzleGLTest, EveryCellsClickTargetCoversItsParticleSquare) {
+    int coloured = 0;
+    for (int k = 0; k < flowCellCount; ++k) {
+        if (!puzzle.cellEmitters[k])
+            continue;
+        ++coloured;
+        const auto& [corner, extent] = puzzle.cellEmitters[k]->simulation.spawnArea;
+        const glm::vec3 middle = corner + 0.5f * extent;
+        const glm::vec3 target = FlowPuzzle::cellCentre(k);
+        EXPECT_NEAR(target.y, middle.y, 1e-5f) << "cell " << k;
+        EXPECT_NEAR(target.z, middle.z, 1e-5f) << "cell " << k;
+    }
+    EXPECT_EQ(coloured, 10);
+}
+
 TEST_F(FlowPuzzleGLTest, SolvingByClicksShowsTheFinishedBoardAndNoParticles) {
     const glm::ivec2 cornerPixel =
         pixelOf(FlowPuzzle::cellCentre(corner) - glm::vec3(0.075f, 0, 0));

@@ -144,6 +144,22 @@ TEST_F(RiverCrossingGameGLTest, AFailedCrossingShowsTheMessageAndSendsEveryoneHo
     EXPECT_FLOAT_EQ(secondsLeft, 2.0f);
 }
 
+// The seven crossings by clicks, each walk left to finish: the last unload
+// solves the game, for the frame loop to count.
+TEST_F(RiverCrossingGameGLTest, SolvingByClicksEndsTheGame) {
+    const std::pair<int, int> clicks[] = {
+        {1, 0}, {1, 1}, {2, 1}, {1, 1},                 // the rabbit over, back empty
+        {0, 0}, {1, 1}, {2, 1}, {1, 2}, {1, 1}, {0, 1}, // the bear over, the rabbit back
+        {2, 0}, {1, 1}, {2, 1}, {1, 1},                 // the carrot over, back empty
+        {1, 0}, {1, 1}, {2, 1}};                        // the rabbit over
+    for (const auto& [row, column] : clicks) {
+        EXPECT_FALSE(game.solved);
+        click(row, column);
+        game.animator.update(1.0f);
+    }
+    EXPECT_TRUE(game.solved);
+}
+
 // The glints write no depth, so they must come after the river bed.
 TEST_F(RiverCrossingGameGLTest, GlintsShowOnTheWater) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

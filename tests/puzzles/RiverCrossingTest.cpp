@@ -25,6 +25,9 @@ struct Player {
     std::array<int, 3> places() const {
         return {game.figures[0].place, game.figures[1].place, game.figures[2].place};
     }
+    std::array<int, 3> lanes() const {
+        return {game.figures[0].lane, game.figures[1].lane, game.figures[2].lane};
+    }
 };
 
 void expectFullReset(const RiverCrossing& game) {
@@ -41,6 +44,7 @@ TEST(RiverCrossingTest, LeavingRabbitWithCarrotOrBearWithRabbitFailsAndResets) {
     Player player;
     player.boardFrom(bear);
     EXPECT_EQ(player.game.figures[bear].place, RiverCrossing::boatAtStartBank);
+    EXPECT_EQ(player.lanes(), (std::array<int, 3>{0, 0, -1})) << "the bear sits in the boat";
     player.crossOver();
     EXPECT_EQ(player.game.message, "The rabbit ate the carrot!");
     expectFullReset(player.game);
@@ -51,6 +55,19 @@ TEST(RiverCrossingTest, LeavingRabbitWithCarrotOrBearWithRabbitFailsAndResets) {
     other.crossOver();
     EXPECT_EQ(other.game.message, "The bear ate the rabbit!");
     expectFullReset(other.game);
+}
+
+// The failure's message is the latest crossing's: a safe crossing after a
+// failure clears it and leaves everyone where they are.
+TEST(RiverCrossingTest, AFailureDoesNotSpoilTheNextSafeCrossing) {
+    Player player;
+    player.boardFrom(carrot);
+    player.crossOver();
+    ASSERT_EQ(player.game.message, "The bear ate the rabbit!");
+    player.take(rabbit);
+    EXPECT_EQ(player.game.message, "");
+    EXPECT_EQ(player.places(), (std::array<int, 3>{-10, 10, -10}));
+    EXPECT_FALSE(player.game.boatAtStart);
 }
 
 TEST(RiverCrossingTest, SevenCrossingsSolveAtTheLastUnloadAndLaterClicksDoNothing) {
@@ -68,6 +85,7 @@ TEST(RiverCrossingTest, SevenCrossingsSolveAtTheLastUnloadAndLaterClicksDoNothin
     EXPECT_TRUE(player.game.solved);
     EXPECT_EQ(player.game.message, "");
     EXPECT_EQ(player.places(), (std::array<int, 3>{10, 10, 10}));
+    EXPECT_EQ(player.lanes(), (std::array<int, 3>{1, 0, -1})) << "each back in its own lane";
     for (int row = 0; row < 3; ++row)
         for (int column = 0; column < 3; ++column)
             EXPECT_EQ(player.game.play(row, column, false), Move::None);
