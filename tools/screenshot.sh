@@ -14,47 +14,17 @@ DRAG_X=${3:-0}
 DRAG_Y=${4:-0}
 mkdir -p "$(dirname "$OUTPUT")"
 
-# Right-drags from the window centre in small moves, so the game sees the
-# button held while the cursor travels. The camera turns by the cursor's
-# travel between frames, so the move to the centre must land in a frame
-# before the press, and the last move in one before the release.
-drag() {
-    local window=$1 steps=20 i
-    xdotool mousemove --window "$window" 400 400
-    sleep 0.5
-    xdotool mousedown 3
-    sleep 0.2
-    for i in $(seq "$steps"); do
-        xdotool mousemove --window "$window" $((400 + DRAG_X * i / steps)) $((400 + DRAG_Y * i / steps))
-        sleep 0.05
-    done
-    sleep 0.5
-    xdotool mouseup 3
-}
+source "$ZARN_ROOT/tools/xgame.sh"
 
 capture() {
-    cd "$ZARN_BUILD_DIR"
-    ./zarn >/dev/null &
-    local game=$!
-    local window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --pid "$game" 2>/dev/null | head -n1 || true)
-        [ -n "$window" ] && break
-        sleep 0.1
-    done
-    if [ -z "$window" ]; then
-        kill "$game" 2>/dev/null || true
-        echo "The game window did not appear." >&2
-        exit 1
-    fi
+    zarn_start_game /dev/null
     sleep 1
     if [ "$DRAG_X" != 0 ] || [ "$DRAG_Y" != 0 ]; then
-        drag "$window"
+        zarn_drag "$DRAG_X" "$DRAG_Y"
     fi
     sleep "$WAIT"
-    import -window "$window" "png:$OUTPUT"
-    xdotool windowfocus --sync "$window" key Escape
-    wait "$game"
+    import -window "$ZARN_WINDOW" "png:$OUTPUT"
+    zarn_quit_game
     echo "Wrote $OUTPUT"
 }
 

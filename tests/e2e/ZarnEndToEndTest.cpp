@@ -154,18 +154,6 @@ TEST(ZarnEndToEndTest, DefaultWindowShowsTheHudTogglesHelpAndQuitsOnEscape) {
     EXPECT_EQ(output.substr(output.size() - 14), "Physics done.\n") << output;
 }
 
-TEST(ZarnEndToEndTest, MissingShaderFileEndsWithStatusOneWithoutWaiting) {
-    GameDirectory directory;
-    fs::remove(directory.path() / "assets/shader/particleShader.frag");
-    GameProcess game(ZARN_BINARY, directory.path());
-    EXPECT_EQ(game.waitForExit(20.0), std::optional<int>(1)) << "the game is waiting";
-    const std::string output = game.output();
-    EXPECT_NE(output.find("Couldn't open shader file: assets/shader/particleShader.frag\n"),
-              std::string::npos)
-        << output;
-    EXPECT_EQ(output.find("Press Enter"), std::string::npos);
-}
-
 // GLFW would assert on a negative width: the game stops before it.
 TEST(ZarnEndToEndTest, WindowSizeNoWindowCanTakeEndsWithStatusOne) {
     GameDirectory directory;

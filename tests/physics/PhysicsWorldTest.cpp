@@ -160,7 +160,7 @@ TEST_F(PhysicsWorldTest, ASlowBallTipsOverARealEdgeAtOnce) {
     for (int i = 0; i < 4; ++i)
         floorAt(0.125f + 0.25f * float(i), 0);
     const float rest = 1.75f + ballRadius;
-    for (const glm::vec3 velocity : {glm::vec3(0.3f, 0, 0), glm::vec3(0, 0, 0.3f)}) {
+    for (const glm::vec3& velocity : {glm::vec3(0.3f, 0, 0), glm::vec3(0, 0, 0.3f)}) {
         PhysicsActor* sphere = ballAt(0.625f, rest, 0);
         step(30);
         world.setVelocity(sphere, velocity, glm::cross(glm::vec3(0, 1, 0), velocity) / ballRadius);
