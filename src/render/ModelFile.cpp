@@ -3,7 +3,11 @@
 #include <assimp/postprocess.h>
 
 #include <cmath>
+#include <csetjmp>
+#include <csignal>
 #include <iostream>
+#include <iterator>
+#include <memory>
 
 namespace zarn {
 
@@ -11,6 +15,47 @@ namespace {
 
 constexpr unsigned importFlags = aiProcess_Triangulate | aiProcess_GenSmoothNormals |
                                  aiProcess_FlipUVs | aiProcess_JoinIdenticalVertices;
+
+// Some malformed files make the system's Assimp read through a null pointer
+// (a COLLADA <vertex_weights> without its count, for one). Such a fault
+// inside the import ends the import rather than the game: the handler jumps
+// back to readScene, and the importer, left in an unknown state, is kept
+// aside and never destroyed.
+sigjmp_buf* importFaultReturn = nullptr;
+
+extern "C" void returnFromImportFault(int) {
+    siglongjmp(*importFaultReturn, 1);
+}
+
+// Never destroyed, so that what the importers hold stays reachable to the
+// end, for the leak checker too.
+auto* const abandonedImporters = new std::vector<Assimp::Importer*>;
+
+// The imported scene, or nothing with `faulted` set when the import faulted.
+const aiScene* readScene(std::unique_ptr<Assimp::Importer>& importer, const std::string& path,
+                         bool& faulted) {
+    constexpr int signals[] = {SIGSEGV, SIGBUS, SIGFPE};
+    struct sigaction guard {};
+    guard.sa_handler = returnFromImportFault;
+    sigemptyset(&guard.sa_mask);
+    struct sigaction previous[std::size(signals)];
+    sigjmp_buf faultReturn;
+    importFaultReturn = &faultReturn;
+    for (std::size_t i = 0; i < std::size(signals); ++i)
+        sigaction(signals[i], &guard, &previous[i]);
+
+    const aiScene* volatile scene = nullptr;
+    faulted = sigsetjmp(faultReturn, 1) != 0;
+    if (!faulted)
+        scene = importer->ReadFile(path, importFlags);
+    else
+        abandonedImporters->push_back(importer.release());
+
+    for (std::size_t i = 0; i < std::size(signals); ++i)
+        sigaction(signals[i], &previous[i], nullptr);
+    importFaultReturn = nullptr;
+    return scene;
+}
 
 glm::vec3 toGlm(const aiVector3D& v) {
     return {v.x, v.y, v.z};
@@ -127,7 +172,12 @@ void VertexBoneData::add(std::uint32_t boneId, float weight) {
 ModelFile loadModelFile(const std::string& path) {
     ModelFile model;
     auto importer = std::make_unique<Assimp::Importer>();
-    const aiScene* scene = importer->ReadFile(path, importFlags);
+    bool faulted = false;
+    const aiScene* scene = readScene(importer, path, faulted);
+    if (faulted) {
+        std::cout << "ERROR: ASSIMP: Reading \"" << path << "\" failed." << std::endl;
+        return model;
+    }
     if (!scene || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) || !scene->mRootNode ||
         scene->mNumMeshes == 0) {
         // A text file of no known kind can import as an empty scene without an error.
