@@ -17,8 +17,9 @@ constexpr unsigned importFlags = aiProcess_Triangulate | aiProcess_GenSmoothNorm
                                  aiProcess_FlipUVs | aiProcess_JoinIdenticalVertices;
 
 // Some malformed files make the system's Assimp read through a null pointer
-// (a COLLADA <vertex_weights> without its count, for one). Such a fault
-// inside the import ends the import rather than the game: the handler jumps
+// (a COLLADA <vertex_weights> without its count, for one) or fail one of its
+// own assertions, which aborts (an accessor stride beyond its array). Such a
+// fault inside the import ends the import rather than the game: the handler jumps
 // back to readScene, and the importer, left in an unknown state, is kept
 // aside and never destroyed.
 sigjmp_buf* importFaultReturn = nullptr;
@@ -34,7 +35,7 @@ auto* const abandonedImporters = new std::vector<Assimp::Importer*>;
 // The imported scene, or nothing with `faulted` set when the import faulted.
 const aiScene* readScene(std::unique_ptr<Assimp::Importer>& importer, const std::string& path,
                          bool& faulted) {
-    constexpr int signals[] = {SIGSEGV, SIGBUS, SIGFPE};
+    constexpr int signals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGABRT};
     struct sigaction guard {};
     guard.sa_handler = returnFromImportFault;
     sigemptyset(&guard.sa_mask);
