@@ -56,8 +56,8 @@ struct ModelFile {
 // Imports a model file with triangulation, smooth normals, flipped texture
 // coordinates and joined vertices. A file that cannot be read, or holds no
 // mesh, prints "ERROR: ASSIMP: " and the reason and gives an empty model; so
-// does a file whose import faults inside Assimp. A
-// model with more bones than the model program takes is loaded unskinned.
+// does a file whose import faults inside Assimp. A model with more bones than
+// the model program takes is loaded unskinned.
 ModelFile loadModelFile(const std::string& path);
 
 } // namespace zarn
