@@ -152,10 +152,6 @@ std::string regexEscape(const std::string& text) {
     return std::regex_replace(text, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)");
 }
 
-void sendKey(unsigned long window, const std::string& key) {
-    runCommand("xdotool windowfocus --sync " + std::to_string(window) + " key " + key);
-}
-
 // A frame has reached the window once a fifth of it is not black.
 bool drawn(const Screenshot& shot) {
     int lit = 0;

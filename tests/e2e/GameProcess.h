@@ -107,6 +107,11 @@ inline unsigned long findWindow(pid_t pid, double timeoutSeconds) {
     return found.empty() ? 0 : std::stoul(found);
 }
 
+// Focuses the window and sends it one key press, as xdotool names keys.
+inline void sendKey(unsigned long window, const std::string& key) {
+    runCommand("xdotool windowfocus --sync " + std::to_string(window) + " key " + key);
+}
+
 // An RGB screenshot of a window, rows top to bottom.
 struct Screenshot {
     int width = 0;

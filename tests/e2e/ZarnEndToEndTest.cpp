@@ -46,10 +46,6 @@ bool hudShown(const Screenshot& shot) {
            countPixels(shot, 550, 5, 790, 40, grey) > 100;
 }
 
-void sendKey(unsigned long window, const std::string& key) {
-    runCommand("xdotool windowfocus --sync " + std::to_string(window) + " key " + key);
-}
-
 // xdotool steps inside the window, a short pause after each, so that the
 // game's frames see every press, move and release.
 void mouseSteps(unsigned long window, const std::vector<std::string>& steps) {
