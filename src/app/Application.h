@@ -1,36 +1,25 @@
 #pragma once
 
 #include "app/Camera.h"
-#include "app/FrameLoop.h"
+#include "app/FrameRateCounter.h"
 #include "app/InputState.h"
 #include "app/Platform.h"
 #include "app/Settings.h"
-#include "render/ShaderPrograms.h"
+#include "session/GameEvent.h"
 
-#include <glm/glm.hpp>
-
-#include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 struct GLFWwindow;
 
 namespace zarn {
 
-class BallGame;
-class CubeBottom;
-class FlowPuzzle;
-class Model;
-class MovingTiles;
-class PentagonPanel;
-class PhysicsWorld;
-class RiverCrossingGame;
-class Shader;
-class ShadowMapping;
-class Skybox;
-class TextRenderer;
+class GameSession;
+class Renderer;
 
-// Everything the entry point builds at start-up and drives every frame.
+// The program around one game: the window and its platform, the renderer
+// with its views, and the game session they show.
 class Application {
 public:
     Application();
@@ -38,39 +27,39 @@ public:
     Application(const Application&) = delete;
     Application& operator=(const Application&) = delete;
 
-    // Builds the game in its fixed order; fatal failures end the program.
-    // makePlatform supplies the clocks and input source for the frame loop.
+    // Opens the window, builds the renderer and starts the first game (whose
+    // countdown includes the loading time); fatal failures end the program.
+    // makePlatform supplies the clock and input source for the frame loop.
     void startUp(const std::function<Platform(GLFWwindow*)>& makePlatform = glfwPlatform);
-    // Releases what start-up built, in reverse dependency order, and shuts the
-    // window system down. Every GL object goes before the context does.
+    // Releases the renderer, then the game, then the window system: every GL
+    // object goes before the context does. Prints "Physics done." last.
     void tearDown();
 
-    const std::shared_ptr<Shader>& program(Program which) const {
-        return programs[std::size_t(which)];
-    }
+    // A new game in the same window, seen from the starting view.
+    void playAgain();
 
-    Settings settings;
-    GLFWwindow* window = nullptr;
-    Platform platform;
-    InputState input;
-    std::array<std::shared_ptr<Shader>, programCount> programs;
-    std::unique_ptr<PhysicsWorld> physics;
-    std::unique_ptr<Camera> camera;
-    std::unique_ptr<TextRenderer> textRenderer;
-    glm::mat4 projection{1.0f};
-    std::shared_ptr<ShadowMapping> shadowMapping;
-    std::unique_ptr<Skybox> skybox;
-    std::unique_ptr<Model> frameModel; // the cube's body, mirroring the sky
-    std::unique_ptr<BallGame> ballGame;
-    std::unique_ptr<MovingTiles> movingTiles;
-    std::unique_ptr<RiverCrossingGame> riverCrossing;
-    std::unique_ptr<FlowPuzzle> flowPuzzle;
-    std::unique_ptr<CubeBottom> cubeBottom;
-    std::unique_ptr<PentagonPanel> pentagonPanel;
-    FrameState frame;
+    GLFWwindow* window() const { return glfwWindow; }
+    const Settings& settings() const { return config; }
+    Platform& platform() { return io; }
+    InputState& input() { return inputState; }
+    Camera& camera() { return *eye; }
+    Renderer& renderer() { return *scene; }
+    GameSession& session() { return *game; }
+    FrameRateCounter& frameRate() { return rate; }
+    // What happened in the game during the latest frame, oldest first.
+    std::vector<GameEvent>& frameEvents() { return events; }
+
+private:
+    Settings config;
+    GLFWwindow* glfwWindow = nullptr;
+    Platform io;
+    InputState inputState;
+    FrameRateCounter rate;
+    std::unique_ptr<Camera> eye;
+    std::unique_ptr<Renderer> scene;
+    std::unique_ptr<GameSession> game;
+    std::vector<GameEvent> events;
 };
-
-inline constexpr const char* frameModelPath = "assets/models/frame/frame.obj";
 
 // The whole program: start-up, frame loop, teardown. Returns the exit status.
 int runGame();

@@ -1,11 +1,16 @@
 #include "app/Camera.h"
 
+#include "physics/PhysicsWorld.h"
+
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <algorithm>
 #include <cmath>
 
 namespace zarn {
+
+// From the farthest eye, a click must reach past the far side of the cube.
+static_assert(cameraMaxDistance + 3.0f < pickReach);
 
 glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane, float farPlane) {
     const float t = std::tan(fovDegrees * 0.017453292f * 0.5f);
@@ -20,6 +25,16 @@ glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane,
 
 Camera::Camera(float fov, float aspect, float nearPlane, float farPlane, const InputState& input)
     : projection(perspectiveProjection(fov, aspect, nearPlane, farPlane)), input(input) {}
+
+void Camera::startDrag(int cursorX, int cursorY) {
+    lastCursorX = cursorX;
+    lastCursorY = cursorY;
+}
+
+void Camera::reset() {
+    yaw = 0.0f;
+    pitch = 0.0f;
+}
 
 void Camera::update(int cursorX, int cursorY) {
     const int dx = cursorX - lastCursorX;

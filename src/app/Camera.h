@@ -16,6 +16,11 @@ public:
 
     // Cursor position in window pixels, truncated to integers.
     void update(int cursorX, int cursorY);
+    // A drag starts here: the next update turns the view by the cursor's
+    // travel from this point, whatever it did before.
+    void startDrag(int cursorX, int cursorY);
+    // Back to the view a game starts with.
+    void reset();
     glm::mat4 viewProjection() const { return projection * view; }
 
     glm::mat4 view{1.0f};

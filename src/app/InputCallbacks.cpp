@@ -1,53 +1,92 @@
 #include "app/InputCallbacks.h"
 
 #include "app/Application.h"
-#include "puzzles/BallGame.h"
+#include "session/GameSession.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
+
+#include <algorithm>
+#include <optional>
 
 namespace zarn {
 
 namespace {
 
-InputState* inputOf(GLFWwindow* window) {
-    auto* application = static_cast<Application*>(glfwGetWindowUserPointer(window));
-    return application ? &application->input : nullptr;
+Application* applicationOf(GLFWwindow* window) {
+    return static_cast<Application*>(glfwGetWindowUserPointer(window));
+}
+
+std::optional<BallMaze::Arrow> arrowOf(int key) {
+    switch (key) {
+    case GLFW_KEY_RIGHT:
+        return BallMaze::Arrow::Right;
+    case GLFW_KEY_LEFT:
+        return BallMaze::Arrow::Left;
+    case GLFW_KEY_DOWN:
+        return BallMaze::Arrow::Down;
+    case GLFW_KEY_UP:
+        return BallMaze::Arrow::Up;
+    default:
+        return std::nullopt;
+    }
 }
 
 } // namespace
 
-void onKey(GLFWwindow* window, int key, int, int action, int) {
-    auto* application = static_cast<Application*>(glfwGetWindowUserPointer(window));
-    InputState* input = inputOf(window);
-    if (!input || action != GLFW_RELEASE)
-        return;
+void setInputCallbacks(GLFWwindow* window) {
+    glfwSetKeyCallback(window, onKey);
+    glfwSetMouseButtonCallback(window, onMouseButton);
+    glfwSetCursorPosCallback(window, onCursorPosition);
+    glfwSetScrollCallback(window, onScroll);
+    glfwSetWindowFocusCallback(window, onFocus);
+}
 
-    // The ball hears every released key while the game runs, with the eye
-    // position of the latest camera update.
-    if (!input->gameOver && application->ballGame)
-        application->ballGame->onKey(key, input->cameraPosition);
+void onKey(GLFWwindow* window, int key, int, int action, int) {
+    Application* app = applicationOf(window);
+    if (!app || action != GLFW_RELEASE)
+        return;
+    InputState& input = app->input();
+    GameSession& session = app->session();
+
+    // Arrows are seen from the eye position of the latest camera update.
+    if (const auto arrow = arrowOf(key))
+        session.pushBall(*arrow, input.cameraPosition);
 
     switch (key) {
     case GLFW_KEY_ESCAPE:
         glfwSetWindowShouldClose(window, GLFW_TRUE);
         break;
+    case GLFW_KEY_P:
+        session.togglePause();
+        break;
+    case GLFW_KEY_R:
+        app->playAgain();
+        break;
+    case GLFW_KEY_ENTER:
+    case GLFW_KEY_KP_ENTER:
+        if (session.state() != GameState::Running)
+            app->playAgain();
+        break;
+    case GLFW_KEY_BACKSPACE:
+        session.ballToStart();
+        break;
     case GLFW_KEY_F1:
-        input->showHelp = !input->showHelp;
+        input.showHelp = !input.showHelp;
         break;
     case GLFW_KEY_F5:
-        input->wireframe = !input->wireframe;
-        glPolygonMode(GL_FRONT_AND_BACK, input->wireframe ? GL_LINE : GL_FILL);
+        input.wireframe = !input.wireframe;
+        glPolygonMode(GL_FRONT_AND_BACK, input.wireframe ? GL_LINE : GL_FILL);
         break;
     case GLFW_KEY_F6:
-        input->cullFaces = !input->cullFaces;
-        if (input->cullFaces)
+        input.cullFaces = !input.cullFaces;
+        if (input.cullFaces)
             glEnable(GL_CULL_FACE);
         else
             glDisable(GL_CULL_FACE);
         break;
     case GLFW_KEY_F7:
-        input->showStats = !input->showStats;
+        input.showStats = !input.showStats;
         break;
     default:
         break;
@@ -55,20 +94,43 @@ void onKey(GLFWwindow* window, int key, int, int action, int) {
 }
 
 void onMouseButton(GLFWwindow* window, int button, int action, int) {
-    InputState* input = inputOf(window);
-    if (!input || (action != GLFW_PRESS && action != GLFW_RELEASE))
+    Application* app = applicationOf(window);
+    if (!app || (action != GLFW_PRESS && action != GLFW_RELEASE))
         return;
+    InputState& input = app->input();
     const bool down = action == GLFW_PRESS;
-    if (button == GLFW_MOUSE_BUTTON_LEFT)
-        input->leftMouseDown = down;
-    else if (button == GLFW_MOUSE_BUTTON_RIGHT)
-        input->rightMouseDown = down;
+    if (button == GLFW_MOUSE_BUTTON_LEFT) {
+        input.leftMouseDown = down;
+    } else if (button == GLFW_MOUSE_BUTTON_RIGHT) {
+        input.rightMouseDown = down;
+        // The drag turns the view from where the button went down, not from
+        // where the cursor was at the last frame.
+        if (down)
+            app->camera().startDrag(int(input.cursor.x), int(input.cursor.y));
+    }
+}
+
+void onCursorPosition(GLFWwindow* window, double x, double y) {
+    if (Application* app = applicationOf(window))
+        app->input().cursor = {x, y};
 }
 
 void onScroll(GLFWwindow* window, double, double yOffset) {
-    InputState* input = inputOf(window);
-    if (input)
-        input->cameraDistance -= float(yOffset) * cameraDistancePerScrollStep;
+    if (Application* app = applicationOf(window)) {
+        float& distance = app->input().cameraDistance;
+        distance = std::clamp(distance - float(yOffset) * cameraDistancePerScrollStep,
+                              cameraMinDistance, cameraMaxDistance);
+    }
+}
+
+void onFocus(GLFWwindow* window, int focused) {
+    Application* app = applicationOf(window);
+    if (!app)
+        return;
+    // X11 reports a window that never had the focus losing it as it maps.
+    if (!focused && app->input().focused)
+        app->session().pause();
+    app->input().focused = focused != 0;
 }
 
 } // namespace zarn

@@ -4,12 +4,18 @@ struct GLFWwindow;
 
 namespace zarn {
 
+// Registers the callbacks below on the game's window.
+void setInputCallbacks(GLFWwindow* window);
+
 // GLFW input callbacks. They find the game through the window's user pointer
-// (an Application) and only set flags, toggle render options or forward keys;
-// the frame loop does the rest. Keys act on release only.
+// (an Application) and turn input into the game's commands, toggle display
+// options or set flags for the frame loop. Keys act on release only.
 void onKey(GLFWwindow* window, int key, int scancode, int action, int mods);
 void onMouseButton(GLFWwindow* window, int button, int action, int mods);
+void onCursorPosition(GLFWwindow* window, double x, double y);
 void onScroll(GLFWwindow* window, double xOffset, double yOffset);
+// Losing the focus pauses the game.
+void onFocus(GLFWwindow* window, int focused);
 
 // Zoom per wheel step; forward steps bring the eye closer.
 inline constexpr float cameraDistancePerScrollStep = 0.5f;

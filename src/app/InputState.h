@@ -4,21 +4,35 @@
 
 namespace zarn {
 
+// Eye distance at the start of a game, and how near and far the wheel may
+// take it: near enough to fill the window with a face, while the eye stays
+// outside everything on the cube; far enough to see the whole cube small,
+// yet still a clear target.
+inline constexpr float cameraStartDistance = 6.0f;
+inline constexpr float cameraMinDistance = 3.5f;
+inline constexpr float cameraMaxDistance = 12.0f;
+
 // Flags shared by the input callbacks and the frame loop. Everything runs on
 // the main thread, so nothing here needs locking.
 struct InputState {
     bool leftMouseDown = false;
     bool leftMouseDownLastFrame = false;
     bool rightMouseDown = false;
-    float cameraDistance = 6.0f;
-    // Eye position of the latest camera update; the key callback hands it to
-    // the ball puzzle.
+    // The cursor as the latest event placed it, window pixels.
+    glm::dvec2 cursor{0.0};
+    float cameraDistance = cameraStartDistance;
+    // Eye position of the latest camera update; arrow keys are seen from it.
     glm::vec3 cameraPosition{0.0f};
+    bool focused = false; // as the latest focus event said
     bool showHelp = false;
     bool wireframe = false;
     bool cullFaces = true; // start-up enables face culling
     bool showStats = false;
-    bool gameOver = false;
 };
+
+// A click is a left-button press edge between two frames' event polls.
+inline bool isClick(bool downLastFrame, bool downNow) {
+    return !downLastFrame && downNow;
+}
 
 } // namespace zarn

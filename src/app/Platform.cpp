@@ -2,14 +2,7 @@
 
 #include <GLFW/glfw3.h>
 
-#include <chrono>
-
 namespace zarn {
-
-std::int64_t steadyMilliseconds() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 void setGameWindowHints() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
@@ -24,9 +17,6 @@ Platform glfwPlatform(GLFWwindow* window) {
     Platform platform;
     platform.seconds = [] {
         return glfwGetTime();
-    };
-    platform.milliseconds = [] {
-        return steadyMilliseconds();
     };
     platform.pollEvents = [] {
         glfwPollEvents();

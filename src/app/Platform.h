@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstdint>
 #include <functional>
 
 struct GLFWwindow;
@@ -11,10 +10,9 @@ namespace zarn {
 // in GLFW and the real clocks; tests drive the same loop frame by frame with
 // a synthetic clock and deliver events through the real input callbacks.
 struct Platform {
-    // Seconds since the window system started (loading time included).
+    // Seconds since the window system started (loading time included): the
+    // wall clock, monotonic, and the only one the game reads.
     std::function<double()> seconds;
-    // Monotonic wall clock in milliseconds, for the physics catch-up.
-    std::function<std::int64_t()> milliseconds;
     // Runs pending input; the input callbacks are called from here.
     std::function<void()> pollEvents;
     // Cursor position in window pixels, origin at the top-left.
@@ -22,9 +20,6 @@ struct Platform {
     // Shows the finished frame.
     std::function<void()> swapBuffers;
 };
-
-// Monotonic milliseconds from std::chrono::steady_clock.
-std::int64_t steadyMilliseconds();
 
 // Window hints for the game's context: OpenGL 4.3 core with debug output, a
 // window of fixed size and 4x multisampling.

@@ -1,12 +1,9 @@
 #include "physics/PhysicsWorld.h"
 
-#include "render/Placeable.h"
-
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/quaternion.hpp>
 #include <glm/gtc/type_ptr.hpp>
 
-#include <iostream>
 #include <vector>
 
 namespace zarn {
@@ -15,8 +12,7 @@ class PhysicsActor {
 public:
     std::unique_ptr<btCollisionShape> shape;
     std::unique_ptr<btRigidBody> body;
-    void* userData = nullptr;
-    Placeable* shownBy = nullptr; // moving bodies only
+    int tag = 0;
     // Every fixed box of the world this actor belongs to.
     const std::vector<const btRigidBody*>* fixedBoxes = nullptr;
 };
@@ -26,6 +22,9 @@ namespace {
 constexpr btScalar friction = 0.5f;
 constexpr btScalar restitution = 0.6f;
 constexpr btScalar stepSeconds = 1.0f / 60.0f;
+// A spinning ball slows down on its own: without it, a ball put back at the
+// start with its spin rolls away again.
+constexpr btScalar angularDamping = 0.05f;
 
 // Bullet multiplies two bodies' coefficients; the game's one material should
 // touch itself with its own values, so they are averaged.
@@ -175,7 +174,7 @@ struct PhysicsWorld::Engine {
     }
 
     PhysicsActor* add(std::unique_ptr<btCollisionShape> shape, btScalar mass, const glm::mat4& pose,
-                      void* userData) {
+                      int tag) {
         auto actor = std::make_unique<PhysicsActor>();
         btVector3 inertia(0.0f, 0.0f, 0.0f);
         if (mass > 0.0f)
@@ -187,7 +186,7 @@ struct PhysicsWorld::Engine {
         actor->shape = std::move(shape);
         actor->body = std::make_unique<btRigidBody>(info);
         actor->body->setUserPointer(actor.get());
-        actor->userData = userData;
+        actor->tag = tag;
         world.addRigidBody(actor->body.get());
         actor->fixedBoxes = &fixedBoxes;
         if (mass == 0.0f)
@@ -202,7 +201,6 @@ struct PhysicsWorld::Engine {
     btSequentialImpulseConstraintSolver solver;
     btDiscreteDynamicsWorld world{&dispatcher, &broadphase, &solver, &configuration};
     std::vector<std::unique_ptr<PhysicsActor>> actors;
-    std::vector<PhysicsActor*> moving; // in creation order
     std::vector<const btRigidBody*> fixedBoxes;
 };
 
@@ -210,33 +208,28 @@ PhysicsWorld::PhysicsWorld() : engine(std::make_unique<Engine>()) {}
 
 PhysicsWorld::~PhysicsWorld() = default;
 
-PhysicsActor* PhysicsWorld::createStaticBox(void* userData, float sizeX, float sizeY, float sizeZ,
+PhysicsActor* PhysicsWorld::createStaticBox(int tag, float sizeX, float sizeY, float sizeZ,
                                             const glm::mat4& pose) {
     auto shape = std::make_unique<btBoxShape>(btVector3(sizeX, sizeY, sizeZ) * 0.5f);
-    return engine->add(std::move(shape), 0.0f, pose, userData);
+    return engine->add(std::move(shape), 0.0f, pose, tag);
 }
 
-PhysicsActor* PhysicsWorld::createDynamicSphere(Placeable* shownBy, float radius,
-                                                const glm::mat4& pose) {
+PhysicsActor* PhysicsWorld::createDynamicSphere(int tag, float radius, const glm::mat4& pose) {
     const float density = 1.0f;
     const float mass = density * 4.0f / 3.0f * SIMD_PI * radius * radius * radius;
-    PhysicsActor* actor = engine->add(std::make_unique<btSphereShape>(radius), mass, pose, shownBy);
-    actor->shownBy = shownBy;
+    PhysicsActor* actor = engine->add(std::make_unique<btSphereShape>(radius), mass, pose, tag);
     // A sleeping body drops the forces it is given: the ball never sleeps.
     actor->body->setActivationState(DISABLE_DEACTIVATION);
+    actor->body->setDamping(0.0f, angularDamping);
     // Its contacts pass through onContactAdded, which smooths box seams.
     actor->body->setCollisionFlags(actor->body->getCollisionFlags() |
                                    btCollisionObject::CF_CUSTOM_MATERIAL_CALLBACK);
-    engine->moving.push_back(actor);
     return actor;
 }
 
 void PhysicsWorld::stepPhysics() {
     // No accumulator: exactly one step per call, never none.
     engine->world.stepSimulation(stepSeconds, 0);
-    for (PhysicsActor* actor : engine->moving)
-        if (actor->shownBy)
-            actor->shownBy->place(toGlm(actor->body->getWorldTransform()));
 }
 
 PhysicsActor* PhysicsWorld::pickActor(const glm::vec3& origin, const glm::vec3& direction) const {
@@ -261,6 +254,8 @@ void PhysicsWorld::resetPose(PhysicsActor* actor, const glm::mat4& pose) {
     body.clearForces();
     body.setLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
     body.setInterpolationLinearVelocity(btVector3(0.0f, 0.0f, 0.0f));
+    body.setAngularVelocity(btVector3(0.0f, 0.0f, 0.0f));
+    body.setInterpolationAngularVelocity(btVector3(0.0f, 0.0f, 0.0f));
     body.activate(true);
     engine->world.updateSingleAabb(&body);
 }
@@ -284,13 +279,12 @@ glm::vec3 PhysicsWorld::angularVelocity(const PhysicsActor* actor) {
     return toGlm(actor->body->getAngularVelocity());
 }
 
-void* PhysicsWorld::userData(const PhysicsActor* actor) {
-    return actor->userData;
+int PhysicsWorld::tag(const PhysicsActor* actor) {
+    return actor->tag;
 }
 
-void PhysicsWorld::cleanupPhysics() {
-    engine.reset();
-    std::cout << "Physics done." << std::endl;
+int PhysicsWorld::bodyCount() const {
+    return engine->world.getNumCollisionObjects();
 }
 
 } // namespace zarn

@@ -1,7 +1,6 @@
 #include "puzzles/Animator.h"
 
 #include "puzzles/MatrixInterpolation.h"
-#include "render/Placeable.h"
 
 namespace zarn {
 
@@ -15,11 +14,11 @@ void advance(std::vector<Animation>& animations, float deltaSeconds, Interpolati
     for (auto animation = animations.begin(); animation != animations.end();) {
         animation->elapsed += deltaSeconds;
         if (animation->elapsed >= animation->duration) {
-            animation->target->place(animation->end);
+            *animation->target = animation->end;
             animation = animations.erase(animation);
         } else {
-            animation->target->place(interpolate(animation->start, animation->end,
-                                                 animation->elapsed / animation->duration));
+            *animation->target = interpolate(animation->start, animation->end,
+                                             animation->elapsed / animation->duration);
             ++animation;
         }
     }
@@ -27,13 +26,12 @@ void advance(std::vector<Animation>& animations, float deltaSeconds, Interpolati
 
 } // namespace
 
-void Animator::addModelAnimation(Placeable& model, const glm::mat4& end, float durationSeconds) {
-    modelAnimations.push_back({&model, model.placement(), end, durationSeconds, 0.0f});
+void Animator::addModelAnimation(glm::mat4& pose, const glm::mat4& end, float durationSeconds) {
+    modelAnimations.push_back({&pose, pose, end, durationSeconds, 0.0f});
 }
 
-void Animator::addGeometryAnimation(Placeable& geometry, const glm::mat4& end,
-                                    float durationSeconds) {
-    geometryAnimations.push_back({&geometry, geometry.placement(), end, durationSeconds, 0.0f});
+void Animator::addGeometryAnimation(glm::mat4& pose, const glm::mat4& end, float durationSeconds) {
+    geometryAnimations.push_back({&pose, pose, end, durationSeconds, 0.0f});
 }
 
 void Animator::update(float deltaSeconds) {

@@ -1,13 +1,7 @@
 #include "puzzles/BallGame.h"
 
 #include "physics/PhysicsWorld.h"
-#include "render/GeometryData.h"
-#include "render/InstancedGeometry.h"
-#include "render/Material.h"
-#include "render/ParticleEmitter.h"
-#include "render/ShadowMapping.h"
 
-#include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace zarn {
@@ -16,111 +10,42 @@ namespace {
 
 const glm::mat4 startPose = glm::translate(glm::mat4(1.0f), BallMaze::start);
 
-// The six drawn layers by cell code: pits, floor, raised, walls, ramps about
-// x (codes 4 and 5), ramps about z (codes 6 and 7).
-int layerOf(int cell) {
-    switch (cell) {
-    case BallMaze::RampUpToMinusZ:
-    case BallMaze::RampUpToPlusZ:
-        return 4;
-    case BallMaze::RampUpToMinusX:
-    case BallMaze::RampUpToPlusX:
-        return 5;
-    default:
-        return cell;
-    }
-}
-
-// A representative cell code of each layer, for its box size.
-constexpr int layerCell[6] = {BallMaze::Pit,  BallMaze::Floor,          BallMaze::Raised,
-                              BallMaze::Wall, BallMaze::RampUpToMinusZ, BallMaze::RampUpToMinusX};
-
-std::shared_ptr<Material> mazeMaterial(const std::shared_ptr<Shader>& shader, const char* texture,
-                                       float ambient) {
-    return std::make_shared<Material>(shader, texture, ambient, 0.5f, 0.1f, 5.0f);
-}
-
 } // namespace
 
-BallGame::BallGame(PhysicsWorld& physics, std::shared_ptr<ShadowMapping> shadowMappingIn,
-                   std::shared_ptr<Shader> particleShader, const glm::mat4& projection)
-    : physics(physics), shadowMapping(std::move(shadowMappingIn)) {
-    const std::shared_ptr<Shader>& shader = shadowMapping->shadowShader;
-    const auto ball = mazeMaterial(shader, "assets/textures/texture_gauss6.dds", 0.9f);
-    const auto black = mazeMaterial(shader, "assets/textures/black.dds", 0.7f);
-    const std::shared_ptr<Material> layerMaterials[6] = {
-        mazeMaterial(shader, "assets/textures/ballGame_red.dds", 0.9f),
-        mazeMaterial(shader, "assets/textures/ballGame_yellow.dds", 0.9f),
-        mazeMaterial(shader, "assets/textures/ballGame_bluish.dds", 0.9f),
-        mazeMaterial(shader, "assets/textures/ballGame_flieder.dds", 0.7f),
-        nullptr,
-        nullptr};
-
-    drawables.push_back(
-        std::make_unique<InstancedGeometry>(startPose, createSphere(BallMaze::ballRadius), ball));
-    ballOutline = std::make_unique<InstancedGeometry>(startPose, createSphere(0.125f), black);
-    ballBody =
-        physics.createDynamicSphere(drawables.front().get(), BallMaze::ballRadius, startPose);
-    BallMaze::addColliders(physics, this);
-
-    std::vector<glm::mat4> layers[6];
-    const auto sprite = loadParticleSprite("assets/textures/particleSystem/particle_full.png");
+BallGame::BallGame(PhysicsWorld& physics, int ballTag, int cellTag)
+    : physics(physics),
+      ball(physics.createDynamicSphere(ballTag, BallMaze::ballRadius, startPose)) {
     for (int row = 0; row < BallMaze::side; ++row)
         for (int column = 0; column < BallMaze::side; ++column) {
-            const int cell = BallMaze::map[std::size_t(row)][std::size_t(column)];
-            layers[layerOf(cell)].push_back(BallMaze::cellMatrix(row, column));
-            if (cell != BallMaze::Pit)
-                continue;
-            const glm::vec3 centre = BallMaze::cellCentre(row, column);
-            auto emitter =
-                std::make_unique<ParticleEmitter>(particleShader, projection, 50, sprite);
-            ParticleSimulation& fountain = emitter->simulation;
-            fountain.velocity = glm::vec3(0.0f, 0.3f, 0.0f);
-            fountain.spawnArea = {glm::vec3(centre.x - 0.1f, 1.5f, centre.z - 0.1f),
-                                  glm::vec3(0.2f, 0.0f, 0.2f)};
-            // The goal, the fourth pit in board order, glows in other colours.
-            const bool goal = pitEmitters.size() == 3;
-            fountain.colours =
-                goal ? std::array{glm::vec3(0.16f, 0.63f, 0.63f), glm::vec3(0.8f, 0.26f, 0.13f)}
-                     : std::array{glm::vec3(0.08f, 0.32f, 0.53f), glm::vec3(0.08f, 0.31f, 0.1f)};
-            pitEmitters.push_back(std::move(emitter));
+            const glm::vec3 size =
+                BallMaze::colliderSize(BallMaze::map[std::size_t(row)][std::size_t(column)]);
+            physics.createStaticBox(cellTag, size.x, size.y, size.z,
+                                    BallMaze::cellMatrix(row, column));
         }
-    const auto rampMaterial = layerMaterials[2];
-    for (int layer = 0; layer < 6; ++layer)
-        drawables.push_back(
-            std::make_unique<InstancedGeometry>(layers[layer],
-                                                createBox(BallMaze::drawnSize(layerCell[layer]).x,
-                                                          BallMaze::drawnSize(layerCell[layer]).y,
-                                                          BallMaze::drawnSize(layerCell[layer]).z),
-                                                layer >= 4 ? rampMaterial : layerMaterials[layer]));
-    for (const auto& drawable : drawables)
-        shadowed.push_back(drawable.get());
 }
 
-BallGame::~BallGame() = default;
-
-glm::vec3 BallGame::ballCentre() const {
-    return glm::vec3(drawables.front()->placement()[3]);
+BallMaze::BallState BallGame::check() {
+    if (isSolved)
+        return BallMaze::BallState::Rolling;
+    const BallMaze::BallState state = BallMaze::ballState(centre());
+    if (state == BallMaze::BallState::InGoal)
+        isSolved = true;
+    else if (state == BallMaze::BallState::Fallen)
+        toStart();
+    return state;
 }
 
-void BallGame::update(float deltaSeconds) {
-    BallMaze::checkBall(physics, ballBody, *drawables.front(), solved);
-
-    shadowMapping->render(shadowed);
-
-    // Only the outline's back faces show: a black rim around the ball.
-    ballOutline->place(drawables.front()->placement());
-    glCullFace(GL_FRONT);
-    ballOutline->draw();
-    glCullFace(GL_BACK);
-
-    for (const auto& emitter : pitEmitters)
-        emitter->draw(deltaSeconds);
+void BallGame::push(BallMaze::Arrow arrow, const glm::vec3& cameraPosition) {
+    if (const auto force = BallMaze::push(arrow, cameraPosition))
+        physics.addForce(ball, *force);
 }
 
-void BallGame::onKey(int key, const glm::vec3& cameraPosition) {
-    if (const auto force = BallMaze::push(key, cameraPosition))
-        physics.addForce(ballBody, *force);
+void BallGame::toStart() {
+    physics.resetPose(ball, startPose);
+}
+
+glm::mat4 BallGame::pose() const {
+    return PhysicsWorld::pose(ball);
 }
 
 } // namespace zarn

@@ -1,55 +1,42 @@
 #pragma once
 
 #include "puzzles/BallMaze.h"
-#include "puzzles/Game.h"
 
 #include <glm/glm.hpp>
 
-#include <array>
-#include <memory>
-#include <vector>
-
 namespace zarn {
 
-class InstancedGeometry;
-class ParticleEmitter;
 class PhysicsActor;
 class PhysicsWorld;
-class Shader;
-class ShadowMapping;
 
-// The marble maze on the top face, steered with the arrow keys relative to
-// the view. The ball is the physics world's one moving body; the board is
-// drawn with shadows, and each pit has a small rising fountain.
-class BallGame : public Game {
+// The marble maze on the top face as it plays: the ball, the world's one
+// moving body, and a collider for every cell. The ball starts on the raised
+// corner; arrow keys push it relative to the view. A ball in the goal pit
+// solves the maze; one that drops anywhere else goes back to the start.
+class BallGame {
 public:
-    BallGame(PhysicsWorld& physics, std::shared_ptr<ShadowMapping> shadowMapping,
-             std::shared_ptr<Shader> particleShader, const glm::mat4& projection);
-    ~BallGame() override;
-    BallGame(const BallGame&) = delete;
-    BallGame& operator=(const BallGame&) = delete;
+    // Adds the ball and the cells' colliders to physics, tagged ballTag and
+    // cellTag.
+    BallGame(PhysicsWorld& physics, int ballTag, int cellTag);
 
-    // Checks the ball (goal or fallen) and draws the board, the ball with its
-    // outline and the fountains.
-    void update(float deltaSeconds);
-    // A released key: the arrows push the ball, seen from cameraPosition.
-    void onKey(int key, const glm::vec3& cameraPosition);
+    // Once a frame: the ball in the goal solves the maze; a ball that fell is
+    // put back at the start. Returns where the ball was; once the maze is
+    // solved the ball is left alone and counts as rolling.
+    BallMaze::BallState check();
+    // A released arrow key, seen from cameraPosition.
+    void push(BallMaze::Arrow arrow, const glm::vec3& cameraPosition);
+    // Puts the ball back on its platform at rest, as a fall does.
+    void toStart();
 
-    // Where the ball is drawn: its centre after the latest physics step.
-    glm::vec3 ballCentre() const;
-
-    PhysicsWorld& physics;
-    std::unique_ptr<InstancedGeometry> ballOutline;
-    PhysicsActor* ballBody = nullptr;
-    // The ball first, then the layers: pits, floor, raised platforms, walls,
-    // ramps about x, ramps about z.
-    std::vector<std::unique_ptr<InstancedGeometry>> drawables;
-    std::shared_ptr<ShadowMapping> shadowMapping;
-    std::vector<std::unique_ptr<ParticleEmitter>> pitEmitters; // in board order
-    bool solved = false;
+    bool solved() const { return isSolved; }
+    // The ball's pose after the latest physics step or reset.
+    glm::mat4 pose() const;
+    glm::vec3 centre() const { return glm::vec3(pose()[3]); }
 
 private:
-    std::vector<InstancedGeometry*> shadowed; // drawables, as the shadow pass takes them
+    PhysicsWorld& physics;
+    PhysicsActor* ball = nullptr;
+    bool isSolved = false;
 };
 
 } // namespace zarn

@@ -1,8 +1,5 @@
 #include "puzzles/BallMaze.h"
 
-#include "physics/PhysicsWorld.h"
-#include "render/Placeable.h"
-
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace zarn::BallMaze {
@@ -73,18 +70,6 @@ glm::mat4 cellMatrix(int row, int column) {
     }
 }
 
-std::array<std::array<PhysicsActor*, side>, side> addColliders(PhysicsWorld& physics,
-                                                               void* userData) {
-    std::array<std::array<PhysicsActor*, side>, side> colliders{};
-    for (int row = 0; row < side; ++row)
-        for (int column = 0; column < side; ++column) {
-            const glm::vec3 size = colliderSize(map[std::size_t(row)][std::size_t(column)]);
-            colliders[std::size_t(row)][std::size_t(column)] =
-                physics.createStaticBox(userData, size.x, size.y, size.z, cellMatrix(row, column));
-        }
-    return colliders;
-}
-
 BallState ballState(const glm::vec3& centre) {
     if (centre.y <= dropHeight)
         return centre.x > 1.0f && centre.x < 1.25f && centre.z > 1.0f && centre.z < 1.25f
@@ -93,43 +78,24 @@ BallState ballState(const glm::vec3& centre) {
     return BallState::Rolling;
 }
 
-void checkBall(PhysicsWorld& physics, PhysicsActor* ball, Placeable& shown, bool& solved) {
-    if (solved)
-        return;
-    switch (ballState(glm::vec3(shown.placement()[3]))) {
-    case BallState::InGoal:
-        solved = true;
-        break;
-    case BallState::Fallen: {
-        const glm::mat4 startPose = glm::translate(glm::mat4(1.0f), start);
-        shown.place(startPose);
-        physics.resetPose(ball, startPose);
-        break;
-    }
-    case BallState::Rolling:
-        break;
-    }
-}
-
-std::optional<glm::vec3> push(int key, const glm::vec3& cameraPosition) {
+std::optional<glm::vec3> push(Arrow arrow, const glm::vec3& cameraPosition) {
     const glm::vec2 horizontal(cameraPosition.x, cameraPosition.z);
     if (glm::length(horizontal) < 1e-4f)
         return std::nullopt;
     const glm::vec2 d = glm::normalize(horizontal);
     const glm::vec3 towardsViewer(d.x, 0.0f, d.y);
     const glm::vec3 right(d.y, 0.0f, -d.x); // towardsViewer turned by +90 degrees about +y
-    switch (key) {
-    case keyRight:
+    switch (arrow) {
+    case Arrow::Right:
         return 0.5f * right;
-    case keyLeft:
+    case Arrow::Left:
         return -0.5f * right;
-    case keyDown:
+    case Arrow::Down:
         return 0.5f * towardsViewer;
-    case keyUp:
+    case Arrow::Up:
         return -0.5f * towardsViewer;
-    default:
-        return std::nullopt;
     }
+    return std::nullopt;
 }
 
 } // namespace zarn::BallMaze

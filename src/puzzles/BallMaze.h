@@ -7,10 +7,6 @@
 
 namespace zarn {
 
-class PhysicsActor;
-class PhysicsWorld;
-class Placeable;
-
 // The marble maze on the top face: 12 x 12 cells of floor, walls, raised
 // platforms with ramps and four pits. Row i runs towards +z and column j
 // towards +x; cell (i, j) is centred at x = (j - 6) / 4 + 1/8, z = (i - 6) / 4
@@ -60,33 +56,20 @@ glm::vec3 drawnSize(int cell);
 glm::vec3 colliderSize(int cell);
 glm::mat4 cellMatrix(int row, int column);
 
-// One collider per cell, all carrying userData; returned by row and column.
-std::array<std::array<PhysicsActor*, side>, side> addColliders(PhysicsWorld& physics,
-                                                               void* userData);
-
 enum class BallState { Rolling, InGoal, Fallen };
 
 // Where the ball's centre is: in the goal pit (open window 1 < x, z < 1.25),
 // fallen elsewhere, or still rolling.
 BallState ballState(const glm::vec3& centre);
 
-// Once a frame, until solved: a ball in the goal solves the maze; a ball that
-// fell elsewhere is put back at the start, shown there at once, without its
-// linear velocity but with its spin.
-void checkBall(PhysicsWorld& physics, PhysicsActor* ball, Placeable& shown, bool& solved);
+// The arrow keys that roll the ball, as the player sees the board.
+enum class Arrow { Right, Left, Down, Up };
 
-// GLFW's arrow keys, released: right, left, down, up.
-inline constexpr int keyRight = 262;
-inline constexpr int keyLeft = 263;
-inline constexpr int keyDown = 264;
-inline constexpr int keyUp = 265;
-
-// The push of an arrow key seen from cameraPosition: up pushes away from the
-// viewer, right to the viewer's right, 0.5 units of force. None for other
-// keys, and none when the camera has no horizontal direction (before the
-// first frame it sits at the origin; zoomed to distance 0 it sits on it),
+// The push of an arrow seen from cameraPosition: up pushes away from the
+// viewer, right to the viewer's right, 0.5 units of force. None when the
+// camera has no horizontal direction (straight above or below the centre),
 // which would give a NaN force.
-std::optional<glm::vec3> push(int key, const glm::vec3& cameraPosition);
+std::optional<glm::vec3> push(Arrow arrow, const glm::vec3& cameraPosition);
 
 } // namespace BallMaze
 

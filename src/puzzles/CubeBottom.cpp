@@ -1,35 +1,30 @@
 #include "puzzles/CubeBottom.h"
 
-#include "physics/PhysicsWorld.h"
-
 namespace zarn {
 
-CubeBottom::CubeBottom(PhysicsWorld& physics, std::shared_ptr<Shader> shader)
-    : button("assets/models/cubeBottom/redButton.obj", shader),
-      frame("assets/models/cubeBottom/buttonFrame.obj", shader), physics(physics) {
-    frame.setModelMatrix(buttonFramePose);
-    button.setModelMatrix(buttonRestPose);
-    collider = physics.createStaticBox(this, 1.0f, 0.25f, 1.0f, buttonRestPose);
-}
+namespace {
+
+constexpr float pressSeconds = 0.25f;
+
+} // namespace
 
 void CubeBottom::animate() {
-    animator.addModelAnimation(button, state.pressed ? buttonPressedPose : buttonRestPose, 0.25f);
+    animator.addModelAnimation(pose, button.pressed ? buttonPressedPose : buttonRestPose,
+                               pressSeconds);
 }
 
-void CubeBottom::onClick(const glm::vec3& rayOrigin, const glm::vec3& rayDirection) {
-    if (!animator.isIdle() || state.pressed)
-        return;
-    const bool hit = physics.pickActor(rayOrigin, rayDirection) == collider;
-    if (state.click(hit, animator.isIdle()))
-        animate();
+bool CubeBottom::click(bool hitButton, bool armed) {
+    button.armed = armed;
+    if (!button.click(hitButton, animator.isIdle()))
+        return false;
+    animate();
+    return true;
 }
 
 void CubeBottom::update(float deltaSeconds) {
     animator.update(deltaSeconds);
-    if (state.release(animator.isIdle()))
+    if (button.release(animator.isIdle()))
         animate();
-    button.draw();
-    frame.draw();
 }
 
 } // namespace zarn

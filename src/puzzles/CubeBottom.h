@@ -2,45 +2,47 @@
 
 #include "puzzles/Animator.h"
 #include "puzzles/ButtonSwitch.h"
-#include "puzzles/Game.h"
-#include "render/Model.h"
 
 #include <glm/glm.hpp>
 
-#include <memory>
-
 namespace zarn {
 
-class PhysicsActor;
-class PhysicsWorld;
-class Shader;
-
-// The red button under the cube, the last step of the game. A click on it
-// plays a short press and release; it counts once the four puzzles are solved.
-class CubeBottom : public Game {
+// The red button under the cube, the last step of the game: its switch and
+// where the button is shown. A press pushes it 0.125 up into its frame over
+// a quarter of a second; the release brings it back as quickly.
+class CubeBottom {
 public:
-    CubeBottom(PhysicsWorld& physics, std::shared_ptr<Shader> shader);
+    CubeBottom() = default;
+    // Tweens hold a pointer to the pose.
+    CubeBottom(const CubeBottom&) = delete;
+    CubeBottom& operator=(const CubeBottom&) = delete;
 
-    void onClick(const glm::vec3& rayOrigin, const glm::vec3& rayDirection);
-    // Advances the press and release and draws the button in its frame.
+    // A click that hit the button or not, with the four puzzles solved
+    // (armed) or not. True when a press starts.
+    bool click(bool hitButton, bool armed);
+    // Advances the press or release; starts the release once the press ends.
     void update(float deltaSeconds);
 
-    Model button;
-    Model frame;
-    PhysicsActor* collider = nullptr; // at the button's rest pose, never moves
-    Animator animator;
-    ButtonSwitch state; // `armed` is written by the frame loop
+    const ButtonSwitch& state() const { return button; }
+    const glm::mat4& buttonPose() const { return pose; }
+
+    // Under the cube: the frame, the button at rest, and the button pressed
+    // 0.125 up into its frame.
+    static inline const glm::mat4 buttonFramePose{1, 0, 0, 0, 0, 1,       0, 0,
+                                                  0, 0, 1, 0, 0, -1.625f, 0, 1};
+    static inline const glm::mat4 buttonRestPose{1, 0, 0, 0, 0, 1,      0, 0,
+                                                 0, 0, 1, 0, 0, -1.75f, 0, 1};
+    static inline const glm::mat4 buttonPressedPose{1, 0, 0, 0, 0, 1,       0, 0,
+                                                    0, 0, 1, 0, 0, -1.625f, 0, 1};
+    // The click target: a box 1 x 0.25 x 1 at the rest pose, never moved.
+    static constexpr glm::vec3 colliderSize{1.0f, 0.25f, 1.0f};
 
 private:
     void animate();
 
-    PhysicsWorld& physics;
+    ButtonSwitch button;
+    glm::mat4 pose = buttonRestPose;
+    Animator animator;
 };
-
-// Under the cube: the frame, the button at rest, and the button pressed
-// 0.125 up into its frame.
-inline const glm::mat4 buttonFramePose{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -1.625f, 0, 1};
-inline const glm::mat4 buttonRestPose{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -1.75f, 0, 1};
-inline const glm::mat4 buttonPressedPose{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -1.625f, 0, 1};
 
 } // namespace zarn

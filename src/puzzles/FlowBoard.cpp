@@ -24,4 +24,10 @@ bool FlowBoard::matchesSolution() const {
     return true;
 }
 
+glm::vec3 flowCellCentre(int k) {
+    const int row = k / flowBoardCells;
+    const int column = k % flowBoardCells;
+    return {1.625f, 1.0f - 0.5f * float(row), 1.0f - 0.5f * float(column)};
+}
+
 } // namespace zarn

@@ -2,6 +2,8 @@
 
 #include "puzzles/FlowLevel.h"
 
+#include <glm/glm.hpp>
+
 #include <array>
 
 namespace zarn {
@@ -25,5 +27,10 @@ public:
     std::array<bool, flowCellCount> editable{};
     bool solved = false;
 };
+
+// World-space centre of cell k's click target, just in front of the board on
+// the cube's +x face: rows run down in y, columns towards -z.
+glm::vec3 flowCellCentre(int k);
+inline constexpr glm::vec3 flowCellTargetSize{0.1f, 0.5f, 0.5f};
 
 } // namespace zarn

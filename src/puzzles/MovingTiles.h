@@ -1,51 +1,52 @@
 #pragma once
 
 #include "puzzles/Animator.h"
-#include "puzzles/Game.h"
 #include "puzzles/TileGrid.h"
 
 #include <glm/glm.hpp>
 
 #include <array>
-#include <memory>
+#include <optional>
 
 namespace zarn {
 
-class InstancedGeometry;
-class PhysicsActor;
-class PhysicsWorld;
-class Shader;
-
-// The sliding-picture puzzle on the front face of the cube. Each tile is a
-// textured box; the blank (tile 8) waits sunk behind the board until the
-// picture is complete, then rises into the bottom-right corner. Clicks hit
-// one fixed collider per slot and slide the tile there into the blank.
-class MovingTiles : public Game {
+// The sliding-picture puzzle on the front face: the rules and where each tile
+// is shown. Tiles are boxes 1 x 1 x 0.25; a move slides the tile into the
+// blank's slot over a quarter of a second. The blank (tile 8) waits sunk
+// behind the board until the picture is complete, then rises into the
+// bottom-right corner over a second.
+class MovingTiles {
 public:
-    // `shader` is the instanced Phong program.
-    MovingTiles(PhysicsWorld& physics, std::shared_ptr<Shader> shader);
-    ~MovingTiles() override;
+    MovingTiles();
+    // Tweens hold pointers to the poses.
+    MovingTiles(const MovingTiles&) = delete;
+    MovingTiles& operator=(const MovingTiles&) = delete;
 
-    // A click's pick ray: a hit on a slot's collider tries a move from that
-    // slot. Ignored once solved.
-    void onClick(const glm::vec3& rayOrigin, const glm::vec3& rayDirection);
-    // Makes the move the rules allow from (row, column) and starts its
-    // slides; on the completing move also starts the blank's rise. True
-    // when a tile moved.
-    bool tryMove(int row, int column);
-    // Advances the slides, then draws the nine tiles in slot order.
+    // Makes the move the rules allow from (row, column), none while a slide
+    // runs, and starts its slides; the completing move also starts the
+    // blank's rise.
+    std::optional<TileMove> tryMove(int row, int column);
+    // Advances the slides.
     void update(float deltaSeconds);
 
-    TileGrid grid;
-    // Indexed by tile number; they move, the array never changes.
-    std::array<std::unique_ptr<InstancedGeometry>, tileCount> tiles;
-    // Indexed by slot; fixed.
-    std::array<PhysicsActor*, tileCount> slotColliders{};
-    Animator animator;
-    bool solved = false; // mirrors grid.solved for the frame loop
+    const TileGrid& grid() const { return rules; }
+    bool solved() const { return rules.solved; }
+    bool busy() const { return !animator.isIdle(); }
+    // Where tile k is shown now.
+    const glm::mat4& pose(int tile) const { return poses[std::size_t(tile)]; }
+
+    // Centre of a slot's face, where its click target lies.
+    static glm::vec3 slotPosition(TileSlot slot);
+    // A tile resting in a slot: turned half a turn about z, which shows its
+    // picture upright.
+    static glm::mat4 tilePose(TileSlot slot);
+
+    static constexpr float tileThickness = 0.25f;
 
 private:
-    PhysicsWorld& physics;
+    TileGrid rules;
+    std::array<glm::mat4, tileCount> poses; // by tile number
+    Animator animator;
 };
 
 } // namespace zarn

@@ -1,5 +1,6 @@
 #include "puzzles/PentagonPanel.h"
 
+#include <glm/gtc/constants.hpp>
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace zarn {
@@ -13,38 +14,23 @@ glm::mat4 facingBack(float z) {
                        glm::vec3(0.0f, 1.0f, 0.0f));
 }
 
-constexpr const char* pieceFiles[PanelQueue::pieceCount + 1] = {
-    "",
-    "assets/models/pentagon/lock.obj",
-    "assets/models/pentagon/mt.obj",
-    "assets/models/pentagon/bg.obj",
-    "assets/models/pentagon/rcg.obj",
-    "assets/models/pentagon/fp.obj",
-};
-
 } // namespace
 
-PentagonPanel::PentagonPanel(std::shared_ptr<Shader> shaderIn)
-    : frame("assets/models/pentagon/frame.obj", shaderIn), shader(std::move(shaderIn)) {
-    frame.applyTransform(facingBack(-1.625f));
-    for (int number = 1; number <= PanelQueue::pieceCount; ++number) {
-        PanelPiece& piece = pieces[std::size_t(number)];
-        piece.model = std::make_unique<Model>(pieceFiles[number], shader);
-        piece.model->applyTransform(facingBack(-1.25f));
-        piece.restPose = piece.model->placement();
-        piece.pushedPose = glm::translate(piece.restPose, glm::vec3(0.0f, 0.0f, 0.5f));
-    }
+const glm::mat4 PentagonPanel::framePose = facingBack(-1.625f);
+const glm::mat4 PentagonPanel::restPose = facingBack(-1.25f);
+const glm::mat4 PentagonPanel::pushedPose =
+    glm::translate(facingBack(-1.25f), glm::vec3(0.0f, 0.0f, 0.5f));
+
+PentagonPanel::PentagonPanel() {
+    poses.fill(restPose);
 }
 
-void PentagonPanel::update(float deltaSeconds) {
-    if (const int number = queue.next(animator.isIdle()); number != 0) {
-        PanelPiece& piece = pieces[std::size_t(number)];
-        animator.addModelAnimation(*piece.model, piece.pushedPose, panelSlideSeconds);
-    }
+int PentagonPanel::update(float deltaSeconds) {
+    const int number = queue.next(animator.isIdle());
+    if (number != 0)
+        animator.addModelAnimation(poses[std::size_t(number)], pushedPose, panelSlideSeconds);
     animator.update(deltaSeconds);
-    frame.draw();
-    for (int number = 1; number <= PanelQueue::pieceCount; ++number)
-        pieces[std::size_t(number)].model->draw();
+    return number;
 }
 
 } // namespace zarn

@@ -1,84 +1,60 @@
 #pragma once
 
 #include "puzzles/Animator.h"
-#include "puzzles/Game.h"
 #include "puzzles/RiverCrossing.h"
-#include "render/InstancedGeometry.h"
-#include "render/Model.h"
-#include "render/ParticleCloud.h"
 
 #include <glm/glm.hpp>
 
 #include <array>
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace zarn {
 
-class Material;
-class PhysicsActor;
-class PhysicsWorld;
-class Shader;
-
-// The river-crossing puzzle on the cube's -x face: a river between two
-// banks, trees, the arrow that sends the boat over, the boat and the three
-// figures. A click on a figure's spot boards it, on the boat unloads it, on
-// the arrow crosses. Figures walk (a tween, with their walk clip) into and out
-// of the boat; a crossing and the reset after a failure place them at once.
-class RiverCrossingGame : public Game {
+// The river crossing on the cube's -x face: the rules, where each figure is
+// shown and whether it walks. A figure walks (a half-second tween, with its
+// walk clip) into and out of the boat; a crossing, and the jump home after a
+// failure, place the figures at once.
+class RiverCrossingGame {
 public:
-    // A figure's models and its walk.
-    struct FigureView {
-        Model model;
-        Model outline;
-        float outlineScale;         // the shell's enlargement about the model origin
-        std::int64_t walkStart = 0; // steadyMilliseconds() when its latest walk began
-        bool walking = false;       // the walk clip plays while set
+    // A click target: a box over a figure's spot, the boat or the arrow.
+    struct Target {
+        glm::vec3 centre;
+        glm::vec3 size;
     };
 
-    RiverCrossingGame(PhysicsWorld& physics, std::shared_ptr<Shader> geometryShader,
-                      std::shared_ptr<Shader> modelShader, std::shared_ptr<Shader> particleShader,
-                      const glm::mat4& projection);
-    ~RiverCrossingGame() override;
+    RiverCrossingGame();
+    // Tweens hold pointers to the poses.
+    RiverCrossingGame(const RiverCrossingGame&) = delete;
+    RiverCrossingGame& operator=(const RiverCrossingGame&) = delete;
 
-    // A click's pick ray; ignored once solved.
-    void onClick(const glm::vec3& rayOrigin, const glm::vec3& rayDirection);
-    // Counts the message down, draws the scene and advances the walks.
+    // A click on the target in row (figure) and column (start bank, boat or
+    // arrow, far bank) at game time nowSeconds; ignored while a figure walks.
+    RiverCrossing::Move play(int row, int column, double nowSeconds);
+    // Counts the message down and advances the walks.
     void update(float deltaSeconds);
-    void getMessage(std::string& text, float& secondsLeft) const;
 
-    // x of every click target's centre.
-    static constexpr float pickDepth = -1.625f;
+    const RiverCrossing& rules() const { return game; }
+    bool solved() const { return game.solved; }
+    bool busy() const { return !animator.isIdle(); }
+    const glm::mat4& figurePose(int figure) const { return poses[std::size_t(figure)]; }
+    // Whether the figure's walk clip plays, and since when (game seconds).
+    bool walking(int figure) const { return walks[std::size_t(figure)].walking; }
+    double walkStart(int figure) const { return walks[std::size_t(figure)].start; }
 
-    PhysicsWorld& physics;
-    RiverCrossing rules;
-    // Seconds of frame time drawn so far; drives the water's flow.
-    double flowSeconds = 0.0;
-    ParticleCloud flowParticles;
-    std::shared_ptr<Material> waterMaterial;
-    std::shared_ptr<Material> bankMaterial;
-    std::shared_ptr<Material> grassMaterial;
-    InstancedGeometry water;
-    InstancedGeometry startBank;
-    InstancedGeometry farBank;
-    InstancedGeometry startGrass;
-    InstancedGeometry farGrass;
-    Model arrow;
-    Model arrowOutline;
-    std::vector<Model> trees;
-    std::vector<FigureView> figures; // bear, rabbit, carrot: the rules' indices
-    Model boat;
-    Animator animator;
-    // By row and column, as RiverCrossing::play takes them.
-    std::array<std::array<PhysicsActor*, 3>, 3> pickColliders{};
-    std::array<std::array<glm::vec3, 3>, 3> pickCentres{};
-    bool solved = false;
+    // The click target in row and column, as play takes them: rows are the
+    // figures; column 1 holds the boat at the start bank, the arrow and the
+    // boat at the far bank.
+    static const Target& target(int row, int column);
 
 private:
-    void act(RiverCrossing::Move move);
-    void drawFigure(FigureView& figure);
+    struct Walk {
+        double start = 0.0;
+        bool walking = false;
+    };
+
+    RiverCrossing game;
+    std::array<glm::mat4, 3> poses; // bear, rabbit, carrot
+    std::array<Walk, 3> walks{};
+    Animator animator;
 };
 
 } // namespace zarn

@@ -64,20 +64,9 @@ void InstancedGeometry::uploadInstances() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void InstancedGeometry::applyTransform(const glm::mat4& m) {
-    if (instances.empty())
-        return;
-    instances.front() = m * instances.front();
-    uploadInstances();
-}
-
-glm::mat4 InstancedGeometry::placement() const {
-    return instances.empty() ? modelMatrix : instances.front();
-}
-
 void InstancedGeometry::place(const glm::mat4& matrix) {
     modelMatrix = matrix;
-    if (instances.empty())
+    if (instances.empty() || instances.front() == matrix)
         return;
     instances.front() = matrix;
     uploadInstances();

@@ -2,7 +2,6 @@
 
 #include "render/GLBuffer.h"
 #include "render/GLVertexArray.h"
-#include "render/Placeable.h"
 
 #include <glm/glm.hpp>
 
@@ -18,7 +17,7 @@ struct GeometryData;
 // matrices, in a single instanced draw call. Vertex attributes 0 to 2 hold
 // position, normal and texture coordinates; 3 to 6 the columns of the
 // instance matrix, advancing once per instance.
-class InstancedGeometry : public Placeable {
+class InstancedGeometry {
 public:
     InstancedGeometry(const glm::mat4& modelMatrix, const GeometryData& data,
                       std::shared_ptr<Material> material);
@@ -29,14 +28,10 @@ public:
     void draw();
     // Writes `instances` to the instance buffer again after a change.
     void uploadInstances();
-    // instances[0] = m * instances[0], uploaded; modelMatrix stays.
-    void applyTransform(const glm::mat4& m);
 
-    // The first instance.
-    glm::mat4 placement() const override;
-    // Makes matrix the model matrix and the first instance, and uploads it:
-    // how tweens and the physics step move a geometry.
-    void place(const glm::mat4& matrix) override;
+    // Makes matrix the model matrix and the first instance, and uploads it
+    // when it changed.
+    void place(const glm::mat4& matrix);
 
     GLVertexArray vertexArray;
     GLBuffer positionBuffer;

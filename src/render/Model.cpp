@@ -68,13 +68,4 @@ void Model::setModelMatrix(const glm::mat4& M) {
         mesh.modelMatrix = M;
 }
 
-void Model::applyTransform(const glm::mat4& M) {
-    for (Mesh& mesh : meshes)
-        mesh.modelMatrix = M * mesh.modelMatrix;
-}
-
-glm::mat4 Model::placement() const {
-    return meshes.empty() ? glm::mat4(1.0f) : meshes.front().modelMatrix;
-}
-
 } // namespace zarn

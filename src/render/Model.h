@@ -2,7 +2,6 @@
 
 #include "render/GLTexture.h"
 #include "render/Mesh.h"
-#include "render/Placeable.h"
 #include "render/Skeleton.h"
 
 #include <GL/glew.h>
@@ -25,7 +24,7 @@ struct LoadedTexture {
 // A model file on the GPU: one Mesh per mesh of the file, each with its own
 // model matrix, the textures they use and the skeleton that animates them.
 // A file that fails to load gives a model without meshes that draws nothing.
-class Model : public Placeable {
+class Model {
 public:
     Model(const std::string& path, std::shared_ptr<Shader> shader);
     Model(const char* path, std::shared_ptr<Shader> shader);
@@ -37,12 +36,6 @@ public:
 
     // Sets every mesh's model matrix to M.
     void setModelMatrix(const glm::mat4& M);
-    // Replaces every mesh's model matrix by M x (its model matrix).
-    void applyTransform(const glm::mat4& M);
-    // The first mesh's matrix, the identity for a model without meshes.
-    glm::mat4 placement() const override;
-    // setModelMatrix, for tweens.
-    void place(const glm::mat4& matrix) override { setModelMatrix(matrix); }
 
     std::vector<Mesh> meshes;
     std::vector<LoadedTexture> texturesLoaded;

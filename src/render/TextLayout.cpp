@@ -22,4 +22,12 @@ std::vector<GlyphQuad> TextLayout::place(std::string_view text, float x, float y
     return quads;
 }
 
+float TextLayout::advance(std::string_view text, float scale) const {
+    float width = 0.0f;
+    for (const char byte : text)
+        if (const auto glyph = glyphs.find(static_cast<unsigned char>(byte)); glyph != glyphs.end())
+            width += float(glyph->second.advance >> 6) * scale;
+    return width;
+}
+
 } // namespace zarn

@@ -34,6 +34,8 @@ public:
     // 128-255) gets an all-zero entry: it draws nothing and does not move the
     // pen. A glyph without a bitmap, the space, only moves the pen.
     std::vector<GlyphQuad> place(std::string_view text, float x, float y, float scale);
+    // How far the pen moves over text: its width on the line.
+    float advance(std::string_view text, float scale) const;
 
     std::map<unsigned char, GlyphMetrics> glyphs;
 };

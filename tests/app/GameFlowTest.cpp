@@ -1,6 +1,6 @@
-#include "app/GameFlow.h"
+#include "session/GameFlow.h"
 #include "app/FrameRateCounter.h"
-#include "app/PhysicsCatchUp.h"
+#include "session/PhysicsCatchUp.h"
 
 #include <gtest/gtest.h>
 

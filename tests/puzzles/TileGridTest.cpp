@@ -1,53 +1,12 @@
 #include "puzzles/TileGrid.h"
 
+#include "support/TileSolution.h"
+
 #include <gtest/gtest.h>
 
-#include <map>
-#include <queue>
 #include <vector>
 
 using namespace zarn;
-
-namespace {
-
-// Every move the rules allow from `grid`, each with the grid it leads to.
-std::vector<std::pair<TileSlot, TileGrid>> movesFrom(const TileGrid& grid) {
-    std::vector<std::pair<TileSlot, TileGrid>> moves;
-    for (int row = 0; row < tileGridSide; ++row)
-        for (int column = 0; column < tileGridSide; ++column) {
-            TileGrid next = grid;
-            if (next.tryMove(row, column, true))
-                moves.push_back({{row, column}, next});
-        }
-    return moves;
-}
-
-// The clicks of a shortest way from the start to a solved grid.
-std::vector<TileSlot> shortestSolution() {
-    std::map<TileArrangement, std::pair<TileArrangement, TileSlot>> cameFrom;
-    std::queue<TileGrid> frontier;
-    frontier.push(TileGrid{});
-    cameFrom[startArrangement] = {startArrangement, {}};
-    while (!frontier.empty()) {
-        const TileGrid grid = frontier.front();
-        frontier.pop();
-        for (const auto& [click, next] : movesFrom(grid)) {
-            if (!cameFrom.emplace(next.tiles, std::pair{grid.tiles, click}).second)
-                continue;
-            if (!next.solved) {
-                frontier.push(next);
-                continue;
-            }
-            std::vector<TileSlot> clicks;
-            for (TileArrangement at = next.tiles; at != startArrangement; at = cameFrom[at].first)
-                clicks.insert(clicks.begin(), cameFrom[at].second);
-            return clicks;
-        }
-    }
-    return {};
-}
-
-} // namespace
 
 TEST(TileGridTest, IgnoresTheBlankANonNeighbourADiagonalBusyTweensAndSlotsOffTheBoard) {
     TileGrid grid;
@@ -88,7 +47,7 @@ TEST(TileGridTest, ATileSlidesIntoTheBlankFromEachSideAndItsReverseRestoresTheGr
 // A breadth-first search over the rules' own moves: the start is solvable,
 // at best in 14 moves, and the last of them sets `solved` as it is made.
 TEST(TileGridTest, TheStartIsSolvedInFourteenMovesAtBestAndTheLastMoveEndsThePuzzle) {
-    const std::vector<TileSlot> clicks = shortestSolution();
+    const std::vector<TileSlot> clicks = zarn::test::shortestTileSolution();
     ASSERT_EQ(clicks.size(), 14u);
 
     TileGrid grid;

@@ -68,14 +68,6 @@ TEST_F(ModelGLTest, DrawsWhereItsMatrixPutsItAndPlainMeshesDrawWhite) {
     // not the red texture unit 0 held before.
     for (int channel = 0; channel < 3; ++channel)
         EXPECT_NEAR(plain[channel], red[0], 6) << toString(plain);
-
-    const glm::mat4 set = glm::translate(glm::mat4(1.0f), {0.0f, 0.5f, 0.0f});
-    const glm::mat4 turn = glm::rotate(glm::mat4(1.0f), 1.0f, {0.0f, 0.0f, 1.0f});
-    model.setModelMatrix(set);
-    model.applyTransform(turn);
-    for (const Mesh& mesh : model.meshes)
-        EXPECT_EQ(mesh.modelMatrix, turn * set);
-    EXPECT_EQ(model.placement(), turn * set);
 }
 
 TEST_F(ModelGLTest, SetUpTouchesOnlyItsOwnVertexArraysAndTheCubeMapTakesUnit2) {

@@ -24,8 +24,8 @@ namespace zarn::test {
 class BallSteering {
 public:
     // The arrow keys to release this frame, seen from cameraPosition.
-    std::vector<int> keys(const glm::vec3& ball, float frameSeconds,
-                          const glm::vec3& cameraPosition) {
+    std::vector<BallMaze::Arrow> keys(const glm::vec3& ball, float frameSeconds,
+                                      const glm::vec3& cameraPosition) {
         const glm::vec2 here(ball.x, ball.z);
         // Some frames run two physics steps: the median of the last three
         // frames' speeds ignores them.
@@ -65,16 +65,17 @@ private:
     static constexpr float rollingStep = 0.786f; // rolling speed one push adds
 
     // A push in world direction (x, z), repeated on the frames after.
-    std::vector<int> pushTimes(glm::vec2 direction, int times) {
+    std::vector<BallMaze::Arrow> pushTimes(glm::vec2 direction, int times) {
         pending = times - 1;
         pendingDirection = direction;
         cooldown = 4; // let the ball roll again before judging it
         return push(direction);
     }
 
-    std::vector<int> push(glm::vec2 direction) {
+    std::vector<BallMaze::Arrow> push(glm::vec2 direction) {
+        using BallMaze::Arrow;
         const glm::vec3 wanted(direction.x, 0.0f, direction.y);
-        for (int key : {BallMaze::keyRight, BallMaze::keyLeft, BallMaze::keyDown, BallMaze::keyUp})
+        for (const Arrow key : {Arrow::Right, Arrow::Left, Arrow::Down, Arrow::Up})
             if (const auto force = BallMaze::push(key, camera);
                 force && glm::dot(glm::normalize(*force), wanted) > 0.9f) {
                 ++pushes;
@@ -97,7 +98,8 @@ private:
 
     // Pushes back as often as the speed along axis asks when the ball is a
     // few frames short of `at`.
-    bool brakeAt(const glm::vec2& here, int axis, float at, bool rather, std::vector<int>& keys) {
+    bool brakeAt(const glm::vec2& here, int axis, float at, bool rather,
+                 std::vector<BallMaze::Arrow>& keys) {
         const float speed = std::abs(velocity[axis]);
         const float sign = velocity[axis] > 0.0f ? 1.0f : -1.0f;
         const float remaining = (at - here[axis]) * sign;
@@ -115,9 +117,9 @@ private:
         return true;
     }
 
-    std::vector<int> act(const glm::vec2& here) {
+    std::vector<BallMaze::Arrow> act(const glm::vec2& here) {
         const glm::vec2 east(1, 0), west(-1, 0), south(0, 1), north(0, -1);
-        std::vector<int> keys;
+        std::vector<BallMaze::Arrow> keys;
         switch (stage) {
         case 0: // resting on the start platform: down the ramp to the south
             if (!still())

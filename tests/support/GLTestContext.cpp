@@ -87,6 +87,15 @@ const std::vector<std::string>& GLTestContext::debugMessages() const {
     return collectedMessages;
 }
 
+int liveGLObjects() {
+    int live = 0;
+    for (GLuint name = 1; name <= 8192; ++name)
+        live += glIsBuffer(name) + glIsTexture(name) + glIsVertexArray(name) +
+                glIsFramebuffer(name) + glIsRenderbuffer(name) + glIsProgram(name) +
+                glIsShader(name);
+    return live;
+}
+
 Rgba readPixel(int x, int y) {
     const auto pixels = readPixels(x, y, 1, 1);
     return {pixels[0], pixels[1], pixels[2], pixels[3]};

@@ -33,6 +33,10 @@ private:
 // standard error. Lasts until GLEW is loaded again.
 void trapGLCallsWithoutContext();
 
+// How many buffers, textures, vertex arrays, framebuffers, renderbuffers,
+// programs and shaders exist, by their names up to 8192.
+int liveGLObjects();
+
 using Rgba = std::array<std::uint8_t, 4>;
 
 // Pixels of the current read framebuffer, (x, y) from the bottom-left corner;

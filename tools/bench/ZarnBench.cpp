@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/FrameLoop.h"
 #include "app/Platform.h"
+#include "session/GameSession.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -94,7 +95,6 @@ int main(int argc, char** argv) {
         };
         return platform;
     });
-    app.frame.physicsClock = PhysicsCatchUp(app.platform.milliseconds());
     runFrame(app);
     print("start-up to first frame", ageAtMain + milliseconds(*firstSwap - mainStart), "ms");
 
@@ -106,21 +106,21 @@ int main(int argc, char** argv) {
     const bench::GLCallCounts counts = bench::glCallCounts;
 
     // A full turn around the cube while the eye rises and falls, as a right-drag.
-    app.input.rightMouseDown = true;
+    app.input().rightMouseDown = true;
     const FrameTimes orbit = timeFrames([&](int i) {
         cursorX = 400.0 + 1257.0 * (i + 1) / framesPerRun;
         cursorY = 400.0 + 150.0 * std::sin(6.2831853 * (i + 1) / framesPerRun);
         runFrame(app);
     });
-    app.input.rightMouseDown = false;
+    app.input().rightMouseDown = false;
 
     int width = 0, height = 0;
-    glfwGetFramebufferSize(app.window, &width, &height);
+    glfwGetFramebufferSize(app.window(), &width, &height);
     const FrameTimes bare = timeFrames([&](int) {
         glBindFramebuffer(GL_FRAMEBUFFER, 0);
         glViewport(0, 0, width, height);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        app.platform.swapBuffers();
+        app.platform().swapBuffers();
     });
 
     print("default view, median frame", still.median, "ms");
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     getrusage(RUSAGE_SELF, &usage);
     print("peak resident memory", double(usage.ru_maxrss) / 1024.0, "MiB");
 
-    if (app.input.gameOver)
+    if (app.session().state() != GameState::Running)
         std::printf("The countdown ran out during the run: the last frames drew the end screen "
                     "without physics.\n");
     app.tearDown();

@@ -1,11 +1,11 @@
-#include "app/GameFlow.h"
+#include "session/GameFlow.h"
 
 #include <algorithm>
 
 namespace zarn {
 
-int remainingSecondsAt(double secondsSinceStart) {
-    const double elapsed = std::max(0.0, secondsSinceStart);
+int remainingSecondsAt(double gameSeconds) {
+    const double elapsed = std::max(0.0, gameSeconds);
     // Clamp before converting so that a huge clock value cannot overflow.
     const int wholeSeconds = int(std::min(elapsed, double(gameDurationSeconds)));
     return std::max(0, gameDurationSeconds - wholeSeconds);
@@ -17,8 +17,8 @@ std::string formatRemainingTime(int remainingSeconds) {
            std::to_string(seconds);
 }
 
-GameState decideGameState(int previousSolvedCount, int remainingSeconds) {
-    if (previousSolvedCount == itemsToSolve)
+GameState decideGameState(int solvedCount, int remainingSeconds) {
+    if (solvedCount == itemsToSolve)
         return GameState::Won;
     if (remainingSeconds > 0)
         return GameState::Running;

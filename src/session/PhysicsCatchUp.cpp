@@ -1,4 +1,4 @@
-#include "app/PhysicsCatchUp.h"
+#include "session/PhysicsCatchUp.h"
 
 namespace zarn {
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "render/TextRenderer.h"
+
+#include <memory>
+
+namespace zarn {
+
+class GameSession;
+class Shader;
+
+// The 2D overlay: the countdown, the end-of-game texts, the river's message,
+// the pause notice, the help image and the statistics. Positions are window
+// pixels from the bottom-left corner.
+class Hud {
+public:
+    Hud(std::shared_ptr<Shader> textShader, int width, int height);
+
+    void draw(const GameSession& session, bool showHelp, bool showStats, int fps);
+
+    TextRenderer text;
+
+private:
+    // Text at scale height / 800, with its baseline at half the height.
+    void drawBanner(const std::string& line, float x, const glm::vec3& colour);
+
+    int width;
+    int height;
+    float statusX; // x of the remaining-time line
+};
+
+inline constexpr const char* pausedText = "Paused - press P";
+
+} // namespace zarn

@@ -1,0 +1,112 @@
+#include "views/MazeView.h"
+
+#include "puzzles/BallGame.h"
+#include "render/GeometryData.h"
+#include "render/InstancedGeometry.h"
+#include "render/Material.h"
+#include "render/ParticleEmitter.h"
+#include "render/ShadowMapping.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+namespace zarn {
+
+namespace {
+
+const glm::mat4 startPose = glm::translate(glm::mat4(1.0f), BallMaze::start);
+
+// The six drawn layers by cell code: pits, floor, raised, walls, ramps about
+// x (codes 4 and 5), ramps about z (codes 6 and 7).
+int layerOf(int cell) {
+    switch (cell) {
+    case BallMaze::RampUpToMinusZ:
+    case BallMaze::RampUpToPlusZ:
+        return 4;
+    case BallMaze::RampUpToMinusX:
+    case BallMaze::RampUpToPlusX:
+        return 5;
+    default:
+        return cell;
+    }
+}
+
+// A representative cell code of each layer, for its box size.
+constexpr int layerCell[6] = {BallMaze::Pit,  BallMaze::Floor,          BallMaze::Raised,
+                              BallMaze::Wall, BallMaze::RampUpToMinusZ, BallMaze::RampUpToMinusX};
+
+std::shared_ptr<Material> mazeMaterial(const std::shared_ptr<Shader>& shader, const char* texture,
+                                       float ambient) {
+    return std::make_shared<Material>(shader, texture, ambient, 0.5f, 0.1f, 5.0f);
+}
+
+} // namespace
+
+MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
+                   const std::shared_ptr<Shader>& particleShader, const glm::mat4& projection)
+    : shadowMapping(std::move(shadowMappingIn)) {
+    const std::shared_ptr<Shader>& shader = shadowMapping->shadowShader;
+    const auto ball = mazeMaterial(shader, "assets/textures/texture_gauss6.dds", 0.9f);
+    const auto black = mazeMaterial(shader, "assets/textures/black.dds", 0.7f);
+    const auto raised = mazeMaterial(shader, "assets/textures/ballGame_bluish.dds", 0.9f);
+    const std::shared_ptr<Material> layerMaterials[6] = {
+        mazeMaterial(shader, "assets/textures/ballGame_red.dds", 0.9f),
+        mazeMaterial(shader, "assets/textures/ballGame_yellow.dds", 0.9f),
+        raised,
+        mazeMaterial(shader, "assets/textures/ballGame_flieder.dds", 0.7f),
+        raised,
+        raised};
+
+    drawables.push_back(
+        std::make_unique<InstancedGeometry>(startPose, createSphere(BallMaze::ballRadius), ball));
+    ballOutline = std::make_unique<InstancedGeometry>(startPose, createSphere(0.125f), black);
+
+    std::vector<glm::mat4> layers[6];
+    const auto sprite = loadParticleSprite("assets/textures/particleSystem/particle_full.png");
+    for (int row = 0; row < BallMaze::side; ++row)
+        for (int column = 0; column < BallMaze::side; ++column) {
+            const int cell = BallMaze::map[std::size_t(row)][std::size_t(column)];
+            layers[layerOf(cell)].push_back(BallMaze::cellMatrix(row, column));
+            if (cell != BallMaze::Pit)
+                continue;
+            const glm::vec3 centre = BallMaze::cellCentre(row, column);
+            auto emitter =
+                std::make_unique<ParticleEmitter>(particleShader, projection, 50, sprite);
+            ParticleSimulation& fountain = emitter->simulation;
+            fountain.velocity = glm::vec3(0.0f, 0.3f, 0.0f);
+            fountain.spawnArea = {glm::vec3(centre.x - 0.1f, 1.5f, centre.z - 0.1f),
+                                  glm::vec3(0.2f, 0.0f, 0.2f)};
+            // The goal, the fourth pit in board order, glows in other colours.
+            const bool goal = pitEmitters.size() == 3;
+            fountain.colours =
+                goal ? std::array{glm::vec3(0.16f, 0.63f, 0.63f), glm::vec3(0.8f, 0.26f, 0.13f)}
+                     : std::array{glm::vec3(0.08f, 0.32f, 0.53f), glm::vec3(0.08f, 0.31f, 0.1f)};
+            pitEmitters.push_back(std::move(emitter));
+        }
+    for (int layer = 0; layer < 6; ++layer) {
+        const glm::vec3 size = BallMaze::drawnSize(layerCell[layer]);
+        drawables.push_back(std::make_unique<InstancedGeometry>(
+            layers[layer], createBox(size.x, size.y, size.z), layerMaterials[layer]));
+    }
+    for (const auto& drawable : drawables)
+        shadowed.push_back(drawable.get());
+}
+
+MazeView::~MazeView() = default;
+
+void MazeView::draw(const BallGame& ball, float deltaSeconds) {
+    const glm::mat4 pose = ball.pose();
+    drawables.front()->place(pose);
+    shadowMapping->render(shadowed);
+
+    // Only the outline's back faces show: a black rim around the ball.
+    ballOutline->place(pose);
+    glCullFace(GL_FRONT);
+    ballOutline->draw();
+    glCullFace(GL_BACK);
+
+    for (const auto& emitter : pitEmitters)
+        emitter->draw(deltaSeconds);
+}
+
+} // namespace zarn

@@ -1,0 +1,151 @@
+#include "views/RiverView.h"
+
+#include "puzzles/RiverCrossingGame.h"
+#include "render/GeometryData.h"
+#include "render/Material.h"
+#include "render/Shader.h"
+
+#include <GL/glew.h>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace zarn {
+
+namespace {
+
+constexpr float halfPi = 1.5707964f;
+// The walk clip plays at twice real time: one clip second per half second.
+constexpr double walkClipSeconds = 0.5;
+constexpr std::uint32_t particleCount = 2000;
+
+glm::mat4 translation(float x, float y, float z) {
+    return glm::translate(glm::mat4(1.0f), glm::vec3(x, y, z));
+}
+
+// A model whose mesh matrices (the identity as loaded) become `matrix`.
+Model placedModel(const char* path, const std::shared_ptr<Shader>& shader,
+                  const glm::mat4& matrix) {
+    Model model(path, shader);
+    model.setModelMatrix(matrix);
+    return model;
+}
+
+std::vector<Model> loadTrees(const std::shared_ptr<Shader>& shader) {
+    const struct {
+        const char* path;
+        float y, z;
+    } placed[] = {{"assets/models/trees_export/trees_1.obj", 1.2f, -1.2f},
+                  {"assets/models/trees_export/trees_2.obj", -1.9f, -1.0f},
+                  {"assets/models/trees_export/trees_2.obj", 0.5f, 1.0f},
+                  {"assets/models/trees_export/trees_1.obj", -1.2f, 1.2f}};
+    std::vector<Model> trees;
+    trees.reserve(std::size(placed));
+    for (const auto& tree : placed) {
+        const glm::mat4 upright =
+            glm::rotate(translation(-1.7f, tree.y, tree.z), halfPi, glm::vec3(0.0f, 0.0f, 1.0f));
+        trees.push_back(placedModel(tree.path, shader, glm::scale(upright, glm::vec3(0.3f))));
+    }
+    return trees;
+}
+
+} // namespace
+
+RiverView::RiverView(std::shared_ptr<Shader> geometryShader,
+                     const std::shared_ptr<Shader>& modelShader,
+                     std::shared_ptr<Shader> particleShader, const glm::mat4& projection)
+    : flowParticles(std::move(particleShader), projection, particleCount,
+                    "assets/textures/particleSystem/particle.png"),
+      waterMaterial(std::make_shared<Material>(
+          geometryShader, "assets/textures/riverCrossingGame/bluish.dds", 0.5f, 0.7f, 0.1f, 2.0f)),
+      bankMaterial(std::make_shared<Material>(
+          geometryShader, "assets/textures/riverCrossingGame/yellow.dds", 0.75f, 0.7f, 0.1f, 2.0f)),
+      grassMaterial(std::make_shared<Material>(
+          geometryShader, "assets/textures/riverCrossingGame/green.dds", 0.75f, 0.7f, 0.1f, 2.0f)),
+      water(translation(-1.5625f, 0.0f, 0.0f), createBox(0.125f, 3.0f, 1.0f), waterMaterial),
+      startBank(translation(-1.6375f, 0.0f, -1.0f), createBox(0.275f, 3.0f, 1.0f), bankMaterial),
+      farBank(translation(-1.6375f, 0.0f, 1.0f), createBox(0.275f, 3.0f, 1.0f), bankMaterial),
+      startGrass(translation(-1.8f, 0.0f, -1.0f), createBox(0.05f, 3.0f, 1.0f), grassMaterial),
+      farGrass(translation(-1.8f, 0.0f, 1.0f), createBox(0.05f, 3.0f, 1.0f), grassMaterial),
+      arrow(placedModel("assets/models/riverCrossing/arrow/arrow_V2.obj", modelShader,
+                        translation(-1.7f, 0.6f, 0.0f))),
+      arrowOutline(placedModel("assets/models/riverCrossing/arrow_outlines/arrow_V2.obj",
+                               modelShader,
+                               glm::scale(translation(-1.7f, 0.6f, 0.0f), glm::vec3(1.05f)))),
+      trees(loadTrees(modelShader)),
+      boat("assets/models/riverCrossing/boat/boat.obj", modelShader) {
+    const struct {
+        const char *model, *outline;
+        float outlineScale;
+    } files[] = {{"assets/models/animals/wolf.dae",
+                  "assets/models/animals/outlines/wolf_outlines.dae", 1.05f},
+                 {"assets/models/animals/bunny13.dae",
+                  "assets/models/animals/outlines/bunny_outlines.dae", 1.04f},
+                 {"assets/models/animals/carrot.dae",
+                  "assets/models/animals/outlines/carrot_outlines.dae", 1.08f}};
+    figures.reserve(std::size(files));
+    for (const auto& file : files)
+        figures.push_back(
+            {Model(file.model, modelShader), Model(file.outline, modelShader), file.outlineScale});
+}
+
+void RiverView::draw(const RiverCrossingGame& river, double seconds) {
+    water.draw();
+    startBank.draw();
+    farBank.draw();
+    startGrass.draw();
+    farGrass.draw();
+    // The glints write no depth: drawn after the ground, which would
+    // otherwise paint over them. A sawtooth from 0 to 1 every 10 s.
+    const double cycles = seconds * 0.1;
+    flowParticles.draw(float(cycles - std::floor(cycles)));
+
+    arrow.draw();
+    glCullFace(GL_FRONT);
+    arrowOutline.draw();
+    glCullFace(GL_BACK);
+
+    drawFigure(river, RiverCrossing::bear, seconds);
+    drawFigure(river, RiverCrossing::rabbit, seconds);
+    // Shells in the bind pose: only while nothing walks.
+    if (!river.busy()) {
+        glCullFace(GL_FRONT);
+        for (const int index :
+             {RiverCrossing::rabbit, RiverCrossing::carrot, RiverCrossing::bear}) {
+            Figure& figure = figures[std::size_t(index)];
+            figure.outline.setModelMatrix(
+                glm::scale(river.figurePose(index), glm::vec3(figure.outlineScale)));
+            figure.outline.draw();
+        }
+        glCullFace(GL_BACK);
+    }
+    drawFigure(river, RiverCrossing::carrot, seconds);
+
+    boat.setModelMatrix(river.rules().boatPlacement());
+    boat.draw();
+    for (Model& tree : trees)
+        tree.draw();
+}
+
+void RiverView::drawFigure(const RiverCrossingGame& river, int index, double seconds) {
+    Model& model = figures[std::size_t(index)].model;
+    model.setModelMatrix(river.figurePose(index));
+    if (!model.skeleton.hasBones || !river.walking(index)) {
+        model.draw();
+        return;
+    }
+    Shader& shader = *model.shader;
+    glUseProgram(shader.programId);
+    shader.setUniform("hasBones", 1);
+    const double clipSeconds = (seconds - river.walkStart(index)) / walkClipSeconds;
+    model.skeleton.evaluateBones(model.skeleton.animationTime(clipSeconds));
+    const std::uint32_t bones = std::min(model.skeleton.boneCount, maxSkinningBones);
+    for (std::uint32_t i = 0; i < bones; ++i)
+        shader.setUniform("gBones[" + std::to_string(i) + "]", model.skeleton.boneMatrix(i));
+    model.draw();
+    shader.setUniform("hasBones", 0);
+}
+
+} // namespace zarn

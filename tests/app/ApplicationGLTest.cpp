@@ -1,0 +1,528 @@
+#include "app/Application.h"
+
+#include "app/FrameLoop.h"
+#include "app/InputCallbacks.h"
+#include "physics/PhysicsWorld.h"
+#include "puzzles/BallGame.h"
+#include "puzzles/CubeBottom.h"
+#include "puzzles/FlowBoard.h"
+#include "puzzles/MovingTiles.h"
+#include "puzzles/PentagonPanel.h"
+#include "puzzles/RiverCrossingGame.h"
+#include "render/Shader.h"
+#include "session/GameSession.h"
+#include "support/BallSteering.h"
+#include "support/GLTestContext.h"
+#include "support/TempDirectory.h"
+#include "support/TileSolution.h"
+#include "views/Renderer.h"
+
+#include <GLFW/glfw3.h>
+#include <glm/gtc/type_ptr.hpp>
+#include <gtest/gtest.h>
+#include <stb_image_write.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <vector>
+
+using namespace zarn;
+
+namespace {
+
+using Kind = GameEvent::Kind;
+
+bool grey(const std::uint8_t* p) {
+    return std::abs(p[0] - p[1]) < 8 && std::abs(p[1] - p[2]) < 8 && p[0] < 200 && p[0] > 60;
+}
+bool red(const std::uint8_t* p) {
+    return p[0] > 200 && p[0] - p[1] > 50 && p[0] - p[2] > 50;
+}
+bool green(const std::uint8_t* p) {
+    return p[1] > 200 && p[1] - p[0] > 50 && p[1] - p[2] > 50;
+}
+bool yellow(const std::uint8_t* p) {
+    return p[0] > 220 && p[1] > 200 && p[2] < 170;
+}
+
+// Resident memory of this process, in bytes.
+long residentBytes() {
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * sysconf(_SC_PAGESIZE);
+}
+
+// The real start-up and frame loop in a window of the size given, from a
+// settings file, with a clock, a cursor and an event queue that the test
+// controls. Events go through the game's own input callbacks inside the
+// frame's event poll; each frame is read back just before its buffer swap.
+class ApplicationGLTest : public testing::Test {
+protected:
+    void start(int windowWidth, int windowHeight) {
+        namespace fs = std::filesystem;
+        width = windowWidth, height = windowHeight;
+        directory.write("assets/settings.ini", "[window]\nwidth = " + std::to_string(width) +
+                                                   "\nheight = " + std::to_string(height) + "\n");
+        const fs::path built = fs::current_path() / "assets";
+        for (const char* folder : {"fonts", "models", "shader", "textures"})
+            fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
+        inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
+        output = zarn::test::captureStdout([&] {
+            app.startUp([this](GLFWwindow* window) {
+                Platform platform;
+                platform.seconds = [this] {
+                    return seconds;
+                };
+                platform.pollEvents = [this, window] {
+                    for (auto& event : pendingEvents)
+                        event(window);
+                    pendingEvents.clear();
+                };
+                platform.cursorPosition = [this](double& x, double& y) {
+                    x = cursorX;
+                    y = cursorY;
+                };
+                platform.swapBuffers = [this, window] {
+                    if (readBack)
+                        pixels = zarn::test::readPixels(0, 0, width, height);
+                    glfwSwapBuffers(window);
+                };
+                return platform;
+            });
+        });
+        started = true;
+        // Whatever the application still holds after its teardown must not
+        // reach for the context when the fixture destroys it.
+        zarn::test::trapGLCallsWithoutContext();
+    }
+    void SetUp() override { start(800, 800); }
+    void TearDown() override {
+        if (started)
+            app.tearDown();
+        inside.reset();
+    }
+
+    GameSession& session() { return app.session(); }
+
+    // Only the last frame is read back, for the checks that follow. The
+    // events of every frame are kept.
+    void runFrames(int count, double secondsPerFrame = 0.0) {
+        for (int i = 0; i < count; ++i) {
+            readBack = i + 1 == count;
+            output += zarn::test::captureStdout([&] { runFrame(app); });
+            events.insert(events.end(), app.frameEvents().begin(), app.frameEvents().end());
+            seconds += secondsPerFrame;
+        }
+    }
+
+    void releaseKey(int key) {
+        pendingEvents.push_back([key](GLFWwindow* w) { onKey(w, key, 0, GLFW_RELEASE, 0); });
+    }
+    void mouse(int button, int action) {
+        pendingEvents.push_back(
+            [button, action](GLFWwindow* w) { onMouseButton(w, button, action, 0); });
+    }
+    void moveCursor(double x, double y) {
+        cursorX = x, cursorY = y;
+        pendingEvents.push_back([x, y](GLFWwindow* w) { onCursorPosition(w, x, y); });
+    }
+
+    // Turns the eye to about (yaw, pitch) around the cube with a right-drag.
+    void look(float yaw, float pitch) {
+        mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
+        runFrames(1);
+        moveCursor(cursorX + std::round((yaw - app.camera().yaw) / cameraRadiansPerPixel),
+                   cursorY + std::round((pitch - app.camera().pitch) / cameraRadiansPerPixel));
+        runFrames(1);
+        mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
+        runFrames(1);
+    }
+    // Window pixel (x right, y up) where the camera shows a world point now.
+    glm::vec2 screenOf(const glm::vec3& point) {
+        const glm::vec4 clip = app.camera().viewProjection() * glm::vec4(point, 1.0f);
+        return {(clip.x / clip.w * 0.5f + 0.5f) * float(width),
+                (clip.y / clip.w * 0.5f + 0.5f) * float(height)};
+    }
+    // A press in one frame and the release in the next, settleSeconds later.
+    void clickAt(const glm::vec3& point, double settleSeconds = 0.0) {
+        const glm::vec2 at = screenOf(point);
+        moveCursor(at.x, double(height) - at.y);
+        mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+        runFrames(1, settleSeconds);
+        mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+        runFrames(1);
+    }
+
+    // Pixels of the last frame in [x0, x1) x [y0, y1), bottom-left origin, that match.
+    int count(int x0, int y0, int x1, int y1, bool (*match)(const std::uint8_t*)) const {
+        int found = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                found += match(&pixels[(std::size_t(y) * std::size_t(width) + x) * 4]) ? 1 : 0;
+        return found;
+    }
+
+    zarn::test::TempDirectory directory;
+    std::unique_ptr<zarn::test::WorkingDirectory> inside;
+    Application app;
+    bool started = false;
+    int width = 0, height = 0;
+    double seconds = 0.0;
+    double cursorX = 400.0, cursorY = 400.0;
+    std::vector<std::function<void(GLFWwindow*)>> pendingEvents;
+    std::vector<std::uint8_t> pixels;
+    std::vector<GameEvent> events;
+    bool readBack = true;
+    std::string output;
+};
+
+} // namespace
+
+TEST_F(ApplicationGLTest, TheFirstFrameShowsTheHudLightsAndCameraAndLeavesTheStateAsFound) {
+    seconds = 2.0;
+    runFrames(1);
+    EXPECT_EQ(session().remainingSeconds(), 298) << "the loading time counts";
+    EXPECT_GT(count(10, 5, 100, 40, grey), 40);   // "Help: F1"
+    EXPECT_GT(count(550, 5, 790, 40, grey), 100); // "Remaining time: 4:58"
+    EXPECT_EQ(count(110, 0, 540, 60, grey), 0);
+    // The overlay leaves the state the next frame's 3D passes expect.
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    GLint depthFunction = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunction);
+    EXPECT_EQ(depthFunction, GL_LESS);
+
+    // Start-up lights the four lit programs; every frame hands the camera to
+    // the programs (the sky sets its own matrix when it draws).
+    const Renderer& renderer = app.renderer();
+    for (const Program which : litPrograms) {
+        const GLuint program = renderer.program(which)->programId;
+        glm::vec3 direction(0.0f);
+        glGetUniformfv(program, glGetUniformLocation(program, "Lights[0].posDir"),
+                       glm::value_ptr(direction));
+        EXPECT_EQ(direction, glm::vec3(0, -1, -1)) << programName(which);
+    }
+    look(0.5f, 0.3f);
+    for (const Program which : {Program::ModelLoading, Program::PhongInstanced, Program::Particle,
+                                Program::CelShadedInstanced, Program::ShadowMapped}) {
+        const GLuint program = renderer.program(which)->programId;
+        glm::mat4 actual(0.0f);
+        glGetUniformfv(program, glGetUniformLocation(program, "viewProjMatrix"),
+                       glm::value_ptr(actual));
+        EXPECT_EQ(actual, app.camera().viewProjection()) << programName(which);
+    }
+    EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
+}
+
+TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheGlState) {
+    pendingEvents.push_back([](GLFWwindow* w) {
+        onKey(w, GLFW_KEY_P, 0, GLFW_PRESS, 0);
+        onKey(w, GLFW_KEY_P, 0, GLFW_REPEAT, 0);
+    });
+    runFrames(1);
+    EXPECT_FALSE(session().paused());
+    const int left = count(220, 395, 400, 440, yellow), right = count(400, 395, 580, 440, yellow),
+              outside = count(0, 395, 220, 440, yellow) + count(580, 395, 800, 440, yellow);
+    releaseKey(GLFW_KEY_P);
+    runFrames(1, 30.0);
+    runFrames(1);
+    EXPECT_TRUE(session().paused());
+    EXPECT_EQ(session().remainingSeconds(), 300);
+    // "Paused - press P", centred, in the middle of the window.
+    EXPECT_GT(count(220, 395, 400, 440, yellow), left + 200);
+    EXPECT_GT(count(400, 395, 580, 440, yellow), right + 200);
+    EXPECT_LT(count(0, 395, 220, 440, yellow) + count(580, 395, 800, 440, yellow), outside + 50);
+    clickAt(MovingTiles::slotPosition({2, 1}));
+    EXPECT_EQ(session().tiles().grid().tiles, startArrangement) << "a click while paused";
+    releaseKey(GLFW_KEY_P);
+    runFrames(1);
+    EXPECT_FALSE(session().paused());
+    EXPECT_EQ(count(220, 395, 400, 440, yellow), left);
+    // Losing the focus pauses; gaining it does not resume.
+    pendingEvents.push_back([](GLFWwindow* w) {
+        onFocus(w, GLFW_TRUE);
+        onFocus(w, GLFW_FALSE);
+        onFocus(w, GLFW_TRUE);
+    });
+    runFrames(1);
+    EXPECT_TRUE(session().paused());
+
+    releaseKey(GLFW_KEY_F7);
+    runFrames(1);
+    EXPECT_GT(count(10, 760, 120, 795, grey), 40); // "FPS: 0" at the top left
+    EXPECT_GT(count(130, 5, 220, 40, grey), 40);   // "Puzzles solved: 0" is longer than "Help: F1"
+    releaseKey(GLFW_KEY_F7);
+    releaseKey(GLFW_KEY_F1);
+    runFrames(1);
+    EXPECT_GT(app.renderer().hud().text.hudWidth, 0) << "the help image is missing";
+    EXPECT_EQ(count(10, 5, 95, 40, grey), 0);
+
+    GLint mode[2] = {};
+    releaseKey(GLFW_KEY_F5);
+    releaseKey(GLFW_KEY_F6);
+    runFrames(1);
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_LINE);
+    EXPECT_FALSE(glIsEnabled(GL_CULL_FACE));
+    releaseKey(GLFW_KEY_F5);
+    releaseKey(GLFW_KEY_F6);
+    runFrames(1);
+    glGetIntegerv(GL_POLYGON_MODE, mode);
+    EXPECT_EQ(mode[0], GL_FILL);
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+
+    int frames = 0;
+    app.platform().pollEvents = [&] {
+        if (++frames == 3) {
+            onKey(app.window(), GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
+            onKey(app.window(), GLFW_KEY_ESCAPE, 0, GLFW_RELEASE, 0);
+        }
+    };
+    runFrameLoop(app);
+    EXPECT_EQ(frames, 3);
+}
+
+// A press that comes in the frame in which the cursor moved turns the view
+// only by what the cursor does after it; the wheel keeps the eye between
+// its limits, and a click still lands from the farthest.
+TEST_F(ApplicationGLTest, TheViewTurnsFromWhereTheDragStartsAndZoomsWithinReachOfAClick) {
+    runFrames(1);
+    moveCursor(500, 400);
+    mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_PRESS);
+    runFrames(1);
+    EXPECT_EQ(app.camera().yaw, 0.0f);
+    moveCursor(540, 360);
+    runFrames(1);
+    EXPECT_FLOAT_EQ(app.camera().yaw, 0.2f);
+    EXPECT_FLOAT_EQ(app.camera().pitch, -0.2f);
+    mouse(GLFW_MOUSE_BUTTON_RIGHT, GLFW_RELEASE);
+    moveCursor(400, 400);
+    runFrames(1);
+    EXPECT_FLOAT_EQ(app.camera().yaw, 0.2f);
+
+    for (int step = 0; step < 20; ++step)
+        pendingEvents.push_back([](GLFWwindow* w) { onScroll(w, 0.0, 1.0); });
+    runFrames(1);
+    EXPECT_EQ(app.input().cameraDistance, cameraMinDistance);
+    for (int step = 0; step < 40; ++step)
+        pendingEvents.push_back([](GLFWwindow* w) { onScroll(w, 0.0, -1.0); });
+    look(0.0f, 0.0f);
+    EXPECT_EQ(app.input().cameraDistance, cameraMaxDistance);
+    clickAt(MovingTiles::slotPosition({2, 1}));
+    EXPECT_EQ(session().tiles().grid().tiles[2][0], 0) << "the click fell short";
+}
+
+// Tests that run many frames and look at few pixels.
+class SmallWindowGLTest : public ApplicationGLTest {
+protected:
+    void SetUp() override { start(320, 320); }
+};
+
+// The test finds the screen's directions itself from the camera, so a key
+// that pushes the wrong way cannot pass for a right one.
+TEST_F(SmallWindowGLTest, AnArrowKeyRollsTheBallTheWayTheScreenShows) {
+    look(0.0f, 0.9f);
+    runFrames(60, 1.0 / 60.0); // onto its platform
+    const glm::vec2 start = screenOf(session().ball().centre());
+    releaseKey(GLFW_KEY_RIGHT);
+    runFrames(20, 1.0 / 60.0);
+    const glm::vec2 right = screenOf(session().ball().centre()) - start;
+    EXPECT_GT(right.x, 6.0f);
+    EXPECT_LT(std::abs(right.y), right.x * 0.5f);
+
+    releaseKey(GLFW_KEY_BACKSPACE);
+    runFrames(60, 1.0 / 60.0);
+    releaseKey(GLFW_KEY_DOWN);
+    runFrames(20, 1.0 / 60.0);
+    const glm::vec2 down = screenOf(session().ball().centre()) - start;
+    EXPECT_LT(down.y, -6.0f);
+    EXPECT_LT(std::abs(down.x), -down.y * 0.5f);
+}
+
+// Nothing of an old game survives a new one: fifty of them leave the memory,
+// the GL objects and the physics bodies as they were.
+TEST_F(SmallWindowGLTest, PlayAgainStartsOverFiftyTimesWithoutGrowing) {
+    look(0.4f, 0.2f);
+    pendingEvents.push_back([](GLFWwindow* w) { onScroll(w, 0.0, 2.0); });
+    clickAt(MovingTiles::slotPosition({2, 1}));
+    releaseKey(GLFW_KEY_ENTER); // only on the win or time-up screen
+    runFrames(1, 20.0);
+    EXPECT_NE(session().tiles().grid().tiles, startArrangement);
+
+    releaseKey(GLFW_KEY_R);
+    runFrames(2);
+    EXPECT_EQ(session().tiles().grid().tiles, startArrangement);
+    EXPECT_EQ(session().remainingSeconds(), 300);
+    EXPECT_EQ(app.camera().yaw, 0.0f);
+    EXPECT_EQ(app.camera().pitch, 0.0f);
+    EXPECT_EQ(app.input().cameraDistance, cameraStartDistance);
+
+    // Each game colours a flow cell, which gives the cell an emitter.
+    const auto playOnce = [&](int game) {
+        releaseKey(GLFW_KEY_R);
+        runFrames(1, 0.1);
+        const int cell = (game * 7) % 25;
+        session().click({flowCellCentre(cell) + glm::vec3(4, 0, 0), {-1, 0, 0}});
+        runFrames(1, 0.1);
+    };
+    for (int game = 0; game < 5; ++game)
+        playOnce(game);
+    const long memory = residentBytes();
+    const int objects = zarn::test::liveGLObjects();
+    const int bodies = session().physics().bodyCount();
+    for (int game = 0; game < 50; ++game)
+        playOnce(game);
+    EXPECT_EQ(zarn::test::liveGLObjects(), objects);
+    EXPECT_EQ(session().physics().bodyCount(), bodies);
+    EXPECT_LT(std::abs(double(residentBytes() - memory)), 0.02 * double(memory))
+        << "from " << memory << " to " << residentBytes();
+}
+
+// In a window wider than high the texts stand at half its height and clicks
+// land where the wide view shows things.
+class WideWindowGLTest : public ApplicationGLTest {
+protected:
+    void SetUp() override { start(1200, 600); }
+};
+
+TEST_F(WideWindowGLTest, TheRiversMessageAndTheEndTextsStandAtHalfTheHeight) {
+    look(1.5707964f, 0.0f);                               // the river side
+    clickAt(RiverCrossingGame::target(0, 0).centre, 0.6); // the bear boards
+    clickAt(RiverCrossingGame::target(1, 1).centre);      // and crosses
+    ASSERT_EQ(session().river().rules().message, "The rabbit ate the carrot!");
+    // "The rabbit ate the carrot!" starts at (180, 300), in red.
+    EXPECT_GT(count(180, 295, 700, 330, red), 300);
+    runFrames(1, 2.9);
+    runFrames(1);
+    EXPECT_GT(count(180, 295, 700, 330, red), 300);
+    runFrames(1, 0.2);
+    runFrames(1);
+    EXPECT_LT(count(180, 295, 700, 330, red), 50) << "the message stayed";
+
+    seconds = 301.0;
+    runFrames(2);
+    EXPECT_EQ(session().state(), GameState::TimeUp);
+    EXPECT_GT(count(180, 295, 700, 330, red), 300); // "Time is up, try again"
+    EXPECT_GT(count(850, 5, 1190, 40, grey), 100);  // the grey countdown over the red one
+    releaseKey(GLFW_KEY_ENTER);
+    runFrames(1);
+    EXPECT_EQ(session().state(), GameState::Running);
+    EXPECT_EQ(session().remainingSeconds(), 300);
+}
+
+// The whole game in a small window, as a player plays it, turning the view
+// by right-drags: the tiles, the river and the flow board by clicks, the
+// ball by arrow keys alone; each solved item counts and slides its panel
+// piece out, and the red button, pressed once all four are solved, wins.
+class WholeGameGLTest : public ApplicationGLTest {
+protected:
+    void SetUp() override {
+        // ZARN_WIN_SCREENSHOT names a PNG to write the win screen to, in a
+        // full-size window; the test itself plays in a small one.
+        shotFile = std::getenv("ZARN_WIN_SCREENSHOT");
+        start(shotFile ? 800 : 320, shotFile ? 800 : 320);
+    }
+    const char* shotFile = nullptr;
+};
+
+TEST_F(WholeGameGLTest, APlayerWinsTheWholeGame) {
+    runFrames(1);
+    for (const TileSlot& slot : zarn::test::shortestTileSolution())
+        clickAt(MovingTiles::slotPosition(slot), 0.3);
+    EXPECT_EQ(session().solvedCount(), 1);
+
+    // River crossing, from its side: rabbit over, back empty, bear over,
+    // rabbit back, carrot over, back empty, rabbit over.
+    look(1.5707964f, 0.0f);
+    const auto target = [](int row, int column) {
+        return RiverCrossingGame::target(row, column).centre;
+    };
+    const glm::vec3 arrow = target(1, 1), boatHere = target(0, 1), boatThere = target(2, 1);
+    for (const glm::vec3& point :
+         {target(1, 0), arrow, boatThere, arrow, target(0, 0), arrow, boatThere, target(1, 2),
+          arrow, boatHere, target(2, 0), arrow, boatThere, arrow, target(1, 0), arrow, boatThere})
+        clickAt(point, 0.6);
+    EXPECT_EQ(session().solvedCount(), 2);
+
+    // Flow: each free cell clicked as often as its colour in the solution.
+    look(-1.5707964f, 0.0f);
+    for (int k = 0; k < 25; ++k)
+        for (int value = 0; value < flowSolution[std::size_t(k / 5)][std::size_t(k % 5)]; ++value)
+            if (session().flow().editable[std::size_t(k)])
+                clickAt(flowCellCentre(k));
+    EXPECT_EQ(session().solvedCount(), 3);
+
+    // The button under the cube counts only once the four are solved.
+    look(0.0f, -1.5f);
+    const glm::vec3 button(0.0f, -1.875f, 0.0f);
+    clickAt(button, 0.6);
+    runFrames(1, 0.5); // the release plays out
+    EXPECT_FALSE(session().button().state().triggered) << "pressed before the maze was solved";
+
+    // The ball maze from above, by arrow keys mapped here, not by the game.
+    look(0.0f, 1.2f);
+    const std::map<BallMaze::Arrow, int> keys{{BallMaze::Arrow::Right, GLFW_KEY_RIGHT},
+                                              {BallMaze::Arrow::Left, GLFW_KEY_LEFT},
+                                              {BallMaze::Arrow::Down, GLFW_KEY_DOWN},
+                                              {BallMaze::Arrow::Up, GLFW_KEY_UP}};
+    zarn::test::BallSteering steering;
+    int frames = 0;
+    for (; frames < 60 * 120 && !session().ball().solved(); ++frames) {
+        for (const BallMaze::Arrow arrow :
+             steering.keys(session().ball().centre(), 0.017f, app.input().cameraPosition))
+            releaseKey(keys.at(arrow));
+        runFrames(1, 0.017);
+    }
+    ASSERT_TRUE(session().ball().solved())
+        << "the ball is at " << session().ball().centre().x << ", " << session().ball().centre().z;
+    EXPECT_EQ(session().solvedCount(), 4);
+
+    look(0.0f, -1.5f);
+    clickAt(button);
+    EXPECT_EQ(session().solvedCount(), 5);
+    const int frozenAt = session().remainingSeconds();
+    const double wonAt = seconds;
+    EXPECT_LT(wonAt, 240.0) << "a win with little time to spare";
+    runFrames(1, 3.0);
+    EXPECT_EQ(session().state(), GameState::Won);
+    EXPECT_EQ(session().remainingSeconds(), frozenAt) << "the countdown stops";
+    // "You saved the world" starts at (180, height / 2), in green.
+    EXPECT_GT(count(180, height / 2 - 5, width, height / 2 + 15, green), 100) << "no win text";
+
+    // After the win nothing moves but the panel: the ball takes no push.
+    const glm::mat4 ball = session().ball().pose();
+    releaseKey(GLFW_KEY_UP);
+    releaseKey(GLFW_KEY_UP);
+    runFrames(4, 5.0);
+    EXPECT_EQ(session().ball().pose(), ball);
+    for (int number = 1; number <= 5; ++number)
+        EXPECT_EQ(session().panel().piecePose(number), PentagonPanel::pushedPose)
+            << "piece " << number;
+
+    // Each puzzle solved once, each piece out once, one win.
+    std::map<Kind, int> seen;
+    for (const GameEvent& event : events)
+        ++seen[event.kind];
+    EXPECT_EQ(seen[Kind::PuzzleSolved], 4);
+    EXPECT_EQ(seen[Kind::PanelPieceOut], 5);
+    EXPECT_EQ(seen[Kind::Won], 1);
+    EXPECT_EQ(seen[Kind::ButtonPressed], 2);
+    std::cout << "The game was won after " << wonAt << " s of game time; the ball took "
+              << steering.pushes << " pushes in " << steering.attempts << " attempt(s) over "
+              << frames << " frames." << std::endl;
+
+    if (shotFile) { // the open lock on the back, under the win text
+        look(3.1415927f, 0.35f);
+        stbi_flip_vertically_on_write(1);
+        EXPECT_TRUE(stbi_write_png(shotFile, width, height, 4, pixels.data(), width * 4));
+    }
+    releaseKey(GLFW_KEY_ENTER);
+    runFrames(1);
+    EXPECT_EQ(session().solvedCount(), 0);
+}
