@@ -18,7 +18,7 @@ GeometryData createBox(float width, float height, float depth) {
         {{1, 0, 0}, {{{x, -y, z}, {x, -y, -z}, {x, y, -z}, {x, y, -z}, {x, y, z}, {x, -y, z}}}},
         {{-1, 0, 0},
          {{{-x, -y, -z}, {-x, -y, z}, {-x, y, z}, {-x, y, z}, {-x, y, -z}, {-x, -y, -z}}}},
-        {{0, 1, 0}, {{{-x, y, -z}, {x, y, z}, {x, y, -z}, {x, y, z}, {-x, y, -z}, {-x, y, z}}}},
+        {{0, 1, 0}, {{{-x, y, z}, {x, y, z}, {x, y, -z}, {x, y, -z}, {-x, y, -z}, {-x, y, z}}}},
         {{0, -1, 0},
          {{{-x, -y, -z}, {x, -y, -z}, {x, -y, z}, {x, -y, z}, {-x, -y, z}, {-x, -y, -z}}}},
     }};

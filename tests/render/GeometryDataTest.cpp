@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 #include <utility>
 
 using namespace zarn;
@@ -35,6 +36,19 @@ TEST(GeometryDataTest, BoxFacesAreFlatOutwardAndFullyTextured) {
     // Counter-clockwise seen from outside, so back-face culling keeps them.
     for (std::size_t t = 0; t < 36; t += 3)
         EXPECT_GT(glm::dot(faceNormal(box, t), box.normals[t]), 0.0f) << "triangle " << t / 3;
+    // Each face's two triangles map every corner they share to one texture
+    // coordinate, and the four corners to the texture's four corners: the
+    // picture on a face is whole, without a seam along its diagonal.
+    for (std::size_t face = 0; face < 36; face += 6) {
+        std::map<std::tuple<float, float, float>, glm::vec2> coordinateOf;
+        for (std::size_t i = face; i < face + 6; ++i) {
+            const glm::vec3 p = box.positions[i];
+            const auto [at, added] =
+                coordinateOf.emplace(std::tuple{p.x, p.y, p.z}, box.textureCoords[i]);
+            EXPECT_EQ(at->second, box.textureCoords[i]) << "face " << face / 6;
+        }
+        EXPECT_EQ(coordinateOf.size(), 4u) << "face " << face / 6;
+    }
 }
 
 TEST(GeometryDataTest, SphereIsAClosedOutwardSurfaceAtItsRadius) {

@@ -8,7 +8,7 @@
 namespace assetgen {
 
 inline constexpr int helpImageWidth = 600;
-inline constexpr int helpImageHeight = 400;
+inline constexpr int helpImageHeight = 540;
 
 // One line of the controls panel: the keys and what they do.
 struct HelpEntry {
@@ -16,11 +16,15 @@ struct HelpEntry {
     const char* action;
 };
 
-inline constexpr std::array<HelpEntry, 9> helpEntries = {{
+inline constexpr std::array<HelpEntry, 13> helpEntries = {{
     {"Right mouse drag", "Turn the cube"},
     {"Mouse wheel", "Zoom in and out"},
     {"Left click", "Play: click a piece or a cell"},
     {"Arrow keys", "Roll the ball"},
+    {"Backspace", "Ball back to its start"},
+    {"P", "Pause or resume"},
+    {"R", "Play again"},
+    {"Enter", "Play again when the game is over"},
     {"F1", "Show or hide this help"},
     {"F5", "Wireframe on or off"},
     {"F6", "Face culling on or off"},
