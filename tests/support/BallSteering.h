@@ -134,12 +134,15 @@ private:
             return keys;
         case 2: {
             // Rolling steadily again, slowly: turn east as it passes the
-            // row's middle, aimed a little early for the drift it keeps.
+            // row's middle, aimed a little early for the drift it keeps. The
+            // fading spin may stop it near the middle first: it turns there.
             const bool rolling = steady();
-            const float aim = BallMaze::cellCentre(6, 1).z - velocity.y * 0.15f;
+            const float middle = BallMaze::cellCentre(6, 1).z;
+            const float aim = middle - velocity.y * 0.15f;
             const bool crossed = (here.y - aim) * (previous.y - aim) <= 0.0f;
+            const bool stopped = still() && std::abs(here.y - middle) < 0.08f;
             previous = here;
-            if (!rolling || !crossed)
+            if (!stopped && (!rolling || !crossed))
                 return {};
             ++stage;
             return pushTimes(east, 1);
