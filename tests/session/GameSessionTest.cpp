@@ -83,10 +83,14 @@ TEST_F(GameSessionTest, TilesSlideOneAtATimeAndTheCompletingClickCountsAtOnce) {
     EXPECT_EQ(events[15], (GameEvent{Kind::PuzzleSolved, int(Puzzle::Tiles)}));
     EXPECT_EQ(events[16], (GameEvent{Kind::PanelPieceOut, 2}));
     EXPECT_EQ(session.solvedCount(), 1);
-    // The blank rises into the bottom-right corner over a second.
+    // The blank rises into the bottom-right corner over a second; every
+    // tile stands in its slot of the picture.
     EXPECT_NE(session.tiles().pose(blankTile), MovingTiles::tilePose({2, 2}));
     run(64);
-    EXPECT_EQ(session.tiles().pose(blankTile), MovingTiles::tilePose({2, 2}));
+    for (int tile = 0; tile < tileCount; ++tile)
+        EXPECT_TRUE(near(session.tiles().pose(tile),
+                         MovingTiles::tilePose(findTile(goalArrangement, tile))))
+            << "tile " << tile;
     session.click(tileRay(5));
     EXPECT_TRUE(session.takeEvents().empty());
 }
