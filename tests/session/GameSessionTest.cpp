@@ -272,7 +272,8 @@ TEST_F(GameSessionTest, AClickGoesToTheOneTargetItHitsFirst) {
     EXPECT_EQ(session.pick(rayAt({0, 30, 0}, {0, 1, 0})), PickTarget{});
     EXPECT_EQ(session.pick(tileRay(4)), (PickTarget{K::TileSlot, 4}));
     EXPECT_EQ(session.pick(riverRay(2, 1)), (PickTarget{K::RiverTarget, 7}));
-    EXPECT_EQ(session.pick(flowRay(24)), (PickTarget{K::FlowCell, 24}));
+    // Row 0, column 1 of the flow board: up at the top, one cell towards -z.
+    EXPECT_EQ(session.pick(rayAt({1.625f, 1.0f, 0.5f}, {1, 0, 0})), (PickTarget{K::FlowCell, 1}));
     EXPECT_EQ(session.pick(buttonRay), (PickTarget{K::Button, 0}));
     // The ball stands in front of the maze's wall.
     const glm::vec3 ball = BallMaze::start;
