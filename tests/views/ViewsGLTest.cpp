@@ -146,9 +146,11 @@ TEST_F(ViewsGLTest, TheRiverShowsEachFigureWhereItStandsAndTheBoatAtItsBank) {
 TEST_F(ViewsGLTest, TheFlowBoardStreamsEachCellsColourUntilItIsSolved) {
     look(-quarter, 0.0f);
     const glm::vec3 cell0 = flowCellCentre(0) - glm::vec3(0.05f, 0.0f, 0.0f);
+    const glm::vec3 cell1 = flowCellCentre(1) - glm::vec3(0.05f, 0.0f, 0.0f);
     session.advance(wall += 0.5);
     draw();
-    const glm::vec3 empty = colourAt(draw(), cell0, 10);
+    const Image start = draw();
+    const glm::vec3 empty = colourAt(start, cell0, 10);
     click(flowCellCentre(0), {1, 0, 0}); // empty to colour 1, red
     for (int frame = 0; frame < 20; ++frame) {
         session.advance(wall += 0.05);
@@ -171,6 +173,9 @@ TEST_F(ViewsGLTest, TheFlowBoardStreamsEachCellsColourUntilItIsSolved) {
     EXPECT_EQ(
         difference(finished, draw(), glm::min(corner, farCorner), glm::max(corner, farCorner)), 0)
         << "particles still move over the solved board";
+    // The dark well of an empty cell has become the finished picture's path.
+    EXPECT_GT(glm::distance(colourAt(finished, cell1, 10), colourAt(start, cell1, 10)), 50.0f)
+        << "no finished picture";
 }
 
 TEST_F(ViewsGLTest, TheBallIsDrawnWhereThePhysicsHasIt) {
