@@ -217,6 +217,10 @@ TEST_F(ViewsGLTest, TheButtonAndThePanelPiecesMoveAsTheGameMovesThem) {
     }
     advance(5.5);
     ASSERT_EQ(session.panel().piecePose(2), PentagonPanel::pushedPose);
+    // Out of the cube, not into it: half a unit further from its centre.
+    EXPECT_NEAR(glm::length(glm::vec3(PentagonPanel::pushedPose[3])) -
+                    glm::length(glm::vec3(PentagonPanel::restPose[3])),
+                0.5f, 1e-5f);
     const Image out = draw();
     const glm::ivec2 panel = pixelOf({0.0f, 0.0f, -1.5f});
     EXPECT_GT(difference(in, out, panel - glm::ivec2(120), panel + glm::ivec2(120)), 50000)
