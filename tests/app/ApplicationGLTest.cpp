@@ -22,9 +22,6 @@
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 #include <unistd.h>
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/allocator_interface.h>
-#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -54,6 +51,8 @@ bool yellow(const std::uint8_t* p) {
 }
 
 #if defined(__SANITIZE_ADDRESS__)
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
+
 // AddressSanitizer keeps freed blocks resident in its quarantine for a
 // while: what the program still holds is its count of allocated bytes.
 long residentBytes() {
