@@ -18,6 +18,10 @@ TEST(GameFlowTest, CountdownFormatAndClock) {
     EXPECT_EQ(remainingSecondsAt(299.999), 1);
     EXPECT_EQ(remainingSecondsAt(4000.0), 0);
     EXPECT_EQ(remainingSecondsAt(1e300), 0);
+    // Five items win, even as the time runs out; four do not.
+    EXPECT_EQ(decideGameState(5, 0), GameState::Won);
+    EXPECT_EQ(decideGameState(4, 1), GameState::Running);
+    EXPECT_EQ(decideGameState(4, 0), GameState::TimeUp);
 }
 
 TEST(FrameRateCounterTest, ZeroUntilTheSixtiethFrameThenFromItsFirst59) {
