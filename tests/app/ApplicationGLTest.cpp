@@ -326,6 +326,20 @@ TEST_F(ApplicationGLTest, TheViewTurnsFromWhereTheDragStartsAndZoomsWithinReachO
     EXPECT_EQ(app.input().cameraDistance, cameraMaxDistance);
     clickAt(MovingTiles::slotPosition({2, 1}));
     EXPECT_EQ(session().tiles().grid().tiles[2][0], 0) << "the click fell short";
+
+    // A click is a press seen between two polls: a press and release within
+    // one poll is none, and a held button clicks once.
+    look(-1.5707964f, 0.0f);
+    const glm::vec2 cell = screenOf(flowCellCentre(0));
+    moveCursor(cell.x, double(height) - cell.y);
+    mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+    mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+    runFrames(1);
+    mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
+    runFrames(3);
+    mouse(GLFW_MOUSE_BUTTON_LEFT, GLFW_RELEASE);
+    runFrames(1);
+    EXPECT_EQ(session().flow().cells[0], 1);
 }
 
 // Tests that run many frames and look at few pixels.
