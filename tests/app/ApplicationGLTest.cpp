@@ -506,6 +506,9 @@ TEST_F(WholeGameGLTest, APlayerWinsTheWholeGame) {
     ASSERT_TRUE(session().ball().solved())
         << "the ball is at " << session().ball().centre().x << ", " << session().ball().centre().z;
     EXPECT_EQ(session().solvedCount(), 4);
+    releaseKey(GLFW_KEY_BACKSPACE); // a solved maze keeps its ball
+    runFrames(1);
+    EXPECT_GT(session().ball().centre().x, 1.0f);
 
     look(0.0f, -1.5f);
     clickAt(button);
