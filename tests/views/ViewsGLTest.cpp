@@ -195,6 +195,7 @@ TEST_F(ViewsGLTest, TheBallIsDrawnWhereThePhysicsHasIt) {
     EXPECT_GT(changed(start), 10000) << "a ball where it was";
     EXPECT_GT(changed(moved), 10000) << "no ball where it is";
     EXPECT_EQ(changed(BallMaze::cellCentre(5, 5)), 0) << "the board moved";
+    EXPECT_GT(glm::length(colourAt(later, moved, 2)), 200.0f) << "only the black rim moved";
 }
 
 // The button sinks into its frame while pressed; the panel's pieces slide
