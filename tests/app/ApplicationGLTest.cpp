@@ -20,6 +20,7 @@
 #include <GLFW/glfw3.h>
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
+#include <stb_image.h>
 #include <stb_image_write.h>
 #include <unistd.h>
 
@@ -48,6 +49,15 @@ bool green(const std::uint8_t* p) {
 }
 bool yellow(const std::uint8_t* p) {
     return p[0] > 220 && p[1] > 200 && p[2] < 170;
+}
+
+// RGB of an RGBA image.
+std::vector<std::uint8_t> rgb(const std::vector<std::uint8_t>& rgba) {
+    std::vector<std::uint8_t> out;
+    out.reserve(rgba.size() / 4 * 3);
+    for (std::size_t i = 0; i < rgba.size(); i += 4)
+        out.insert(out.end(), rgba.begin() + long(i), rgba.begin() + long(i) + 3);
+    return out;
 }
 
 #if defined(__SANITIZE_ADDRESS__)
@@ -343,6 +353,50 @@ TEST_F(ApplicationGLTest, TheViewTurnsFromWhereTheDragStartsAndZoomsWithinReachO
 }
 
 // Tests that run many frames and look at few pixels.
+// The starting view and each face, at 800 x 800 with 4x MSAA, against the
+// images in tests/app/golden; ZARN_UPDATE_GOLDEN=1 takes them anew. Where a
+// view differs, the frame is written to the build folder beside the test.
+TEST_F(ApplicationGLTest, EachViewLooksAsItsGoldenImage) {
+    struct View {
+        const char* name;
+        float yaw, pitch;
+    };
+    const View views[] = {{"front", 0.0f, 0.0f},       {"river", 1.5707964f, 0.0f},
+                          {"flow", -1.5707964f, 0.0f}, {"back", 3.1415927f, 0.0f},
+                          {"top", 0.0f, 1.5f},         {"bottom", 0.0f, -1.5f},
+                          {"three_faces", 0.6f, 0.45f}};
+    runFrames(30, 1.0 / 30.0); // the fountains rise
+    const bool update = std::getenv("ZARN_UPDATE_GOLDEN") != nullptr;
+    stbi_flip_vertically_on_write(1);
+    for (const View& view : views) {
+        look(view.yaw, view.pitch);
+        const std::string golden = std::string(ZARN_GOLDEN_DIR "/") + view.name + ".png";
+        if (update) {
+            EXPECT_TRUE(
+                stbi_write_png(golden.c_str(), width, height, 3, rgb(pixels).data(), width * 3));
+            continue;
+        }
+        int w = 0, h = 0, channels = 0;
+        stbi_set_flip_vertically_on_load(1);
+        const std::unique_ptr<stbi_uc, void (*)(void*)> expected(
+            stbi_load(golden.c_str(), &w, &h, &channels, 3), stbi_image_free);
+        ASSERT_TRUE(expected && w == width && h == height) << golden;
+        // A pixel differs when a channel moves by more than a rounding step.
+        int differing = 0;
+        for (std::size_t i = 0; i < std::size_t(width) * std::size_t(height); ++i)
+            for (std::size_t c = 0; c < 3; ++c)
+                if (std::abs(int(pixels[i * 4 + c]) - int(expected.get()[i * 3 + c])) > 24) {
+                    ++differing;
+                    break;
+                }
+        EXPECT_LE(differing, width * height / 1000)
+            << view.name << ": " << differing << " pixels differ";
+        if (differing > 0)
+            stbi_write_png((std::string(ZARN_GOLDEN_OUTPUT "/") + view.name + ".png").c_str(),
+                           width, height, 3, rgb(pixels).data(), width * 3);
+    }
+}
+
 class SmallWindowGLTest : public ApplicationGLTest {
 protected:
     void SetUp() override { start(320, 320); }
