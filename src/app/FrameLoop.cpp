@@ -31,6 +31,7 @@ void runFrame(Application& app) {
     app.frameEvents() = session.takeEvents();
 
     Renderer& renderer = app.renderer();
+    renderer.advance(session);
     renderer.drawScene(session, camera.viewProjection(), camera.position);
     renderer.hud().draw(session, input.showHelp, input.showStats, app.frameRate().fps);
     app.frameRate().endFrame(now);

@@ -29,7 +29,7 @@ InstancedGeometry::InstancedGeometry(std::vector<glm::mat4> instancesIn, const G
                                      std::shared_ptr<Material> materialIn)
     : vertexArray(GLVertexArray::generate()), count(GLsizei(data.indices.size())),
       material(std::move(materialIn)), instances(std::move(instancesIn)),
-      instanceCount(GLsizei(instances.size())) {
+      instanceCount(GLsizei(instances.size())), localBounds(boundsOf(data.positions)) {
     if (!instances.empty())
         modelMatrix = instances.front();
 
@@ -58,6 +58,7 @@ InstancedGeometry::InstancedGeometry(std::vector<glm::mat4> instancesIn, const G
 }
 
 void InstancedGeometry::uploadInstances() {
+    instanceCount = GLsizei(instances.size());
     glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer.id());
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(instances.size() * sizeof(glm::mat4)),
                  instances.data(), GL_STATIC_DRAW);
@@ -89,6 +90,13 @@ void InstancedGeometry::draw() {
     glBindVertexArray(vertexArray.id());
     glDrawElementsInstanced(GL_TRIANGLES, count, GL_UNSIGNED_INT, nullptr, instanceCount);
     glBindVertexArray(0);
+}
+
+Box InstancedGeometry::bounds() const {
+    Box box;
+    for (const glm::mat4& instance : instances)
+        box.add(transformed(localBounds, instance));
+    return box;
 }
 
 } // namespace zarn

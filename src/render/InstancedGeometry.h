@@ -2,6 +2,7 @@
 
 #include "render/GLBuffer.h"
 #include "render/GLVertexArray.h"
+#include "render/Occlusion.h"
 
 #include <glm/glm.hpp>
 
@@ -26,12 +27,15 @@ public:
 
     // Binds the material's program and texture and draws every instance.
     void draw();
-    // Writes `instances` to the instance buffer again after a change.
+    // Writes `instances` to the instance buffer again after a change, their
+    // number too.
     void uploadInstances();
 
     // Makes matrix the model matrix and the first instance, and uploads it
     // when it changed.
     void place(const glm::mat4& matrix);
+    // The box around every instance.
+    Box bounds() const;
 
     GLVertexArray vertexArray;
     GLBuffer positionBuffer;
@@ -44,6 +48,7 @@ public:
     glm::mat4 modelMatrix{1.0f};        // the first instance as built
     std::vector<glm::mat4> instances;
     GLsizei instanceCount = 0;
+    Box localBounds; // of the vertex positions
 };
 
 } // namespace zarn

@@ -24,6 +24,8 @@ Mesh::Mesh(const MeshData& data, std::vector<MeshTexture> textures)
     : vertexArray(GLVertexArray::generate()), vertexBuffer(GLBuffer::generate()),
       indexBuffer(GLBuffer::generate()), boneBuffer(GLBuffer::generate()),
       indexCount(GLsizei(data.indices.size())), textures(std::move(textures)) {
+    for (const Vertex& vertex : data.vertices)
+        bounds.add(vertex.position);
     glBindVertexArray(vertexArray.id());
 
     uploadBuffer(GL_ARRAY_BUFFER, vertexBuffer.id(), data.vertices);

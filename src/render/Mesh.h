@@ -3,6 +3,7 @@
 #include "render/GLBuffer.h"
 #include "render/GLVertexArray.h"
 #include "render/ModelFile.h"
+#include "render/Occlusion.h"
 
 #include <GL/glew.h>
 #include <glm/glm.hpp>
@@ -44,6 +45,7 @@ public:
     GLsizei indexCount = 0;
     std::vector<MeshTexture> textures;
     glm::mat4 modelMatrix{1.0f};
+    Box bounds; // of the vertices as loaded, before the model matrix
 
 private:
     void bindTexturesAndMatrix(Shader& shader) const;

@@ -63,6 +63,13 @@ void Model::drawEnvironmentMapped(GLuint cubeMapTexture) {
         mesh.drawEnvironmentMapped(cubeMapTexture, *shader);
 }
 
+Box Model::bounds() const {
+    Box box;
+    for (const Mesh& mesh : meshes)
+        box.add(transformed(mesh.bounds, mesh.modelMatrix));
+    return box;
+}
+
 void Model::setModelMatrix(const glm::mat4& M) {
     for (Mesh& mesh : meshes)
         mesh.modelMatrix = M;

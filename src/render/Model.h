@@ -36,6 +36,8 @@ public:
 
     // Sets every mesh's model matrix to M.
     void setModelMatrix(const glm::mat4& M);
+    // The box around every mesh at its model matrix, in the bind pose.
+    Box bounds() const;
 
     std::vector<Mesh> meshes;
     std::vector<LoadedTexture> texturesLoaded;

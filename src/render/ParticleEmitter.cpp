@@ -49,13 +49,20 @@ void ParticleEmitter::upload() {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
-void ParticleEmitter::draw(float deltaSeconds) {
+void ParticleEmitter::advance(float deltaSeconds) {
+    simulation.advance(deltaSeconds);
+    moved = true;
+}
+
+void ParticleEmitter::draw() {
     if (needsInit) {
         setUpBuffers();
         needsInit = false;
     }
-    simulation.advance(deltaSeconds);
-    upload();
+    if (moved) {
+        upload();
+        moved = false;
+    }
 
     glUseProgram(shader->programId);
     drawPointSprites(vertexArray.id(), texture ? texture->id() : 0,

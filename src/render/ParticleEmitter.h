@@ -28,16 +28,19 @@ public:
     ParticleEmitter(std::shared_ptr<Shader> shader, const glm::mat4& projection,
                     std::uint32_t count, std::shared_ptr<const GLTexture> sprite);
 
-    // Advances the particles by the frame time and draws them. The first
-    // call creates the buffers and spawns the particles. Leaves blending on
-    // with the usual alpha blend function, depth writes on, unit 0 active.
-    void draw(float deltaSeconds);
+    // Advances the particles by the frame time; the first call spawns them.
+    void advance(float deltaSeconds);
+    // Draws the particles where the latest advance left them, uploading them
+    // only when they moved since the last draw. Leaves blending on with the
+    // usual alpha blend function, depth writes on, unit 0 active.
+    void draw();
 
     std::shared_ptr<Shader> shader;
     GLVertexArray vertexArray;
     GLBuffer vertexBuffer;
     std::shared_ptr<const GLTexture> texture; // the sprite, possibly shared
     bool needsInit = true;
+    bool moved = false; // advanced since the last upload
     ParticleSimulation simulation;
 
 private:

@@ -20,13 +20,14 @@ glm::mat4 lightViewProjection(const glm::vec3& lightDirection) {
 }
 
 ShadowMapping::ShadowMapping(std::shared_ptr<Shader> depthShaderIn, const glm::vec3& lightDirection,
-                             std::shared_ptr<Shader> shadowShaderIn)
+                             std::shared_ptr<Shader> shadowShaderIn, int mapSizeIn)
     : framebuffer(GLFramebuffer::generate()), depthTexture(GLTexture::generate()),
-      depthShader(std::move(depthShaderIn)), shadowShader(std::move(shadowShaderIn)) {
+      depthShader(std::move(depthShaderIn)), shadowShader(std::move(shadowShaderIn)),
+      mapSize(mapSizeIn) {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.id());
     glBindTexture(GL_TEXTURE_2D, depthTexture.id());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT16, shadowMapSize, shadowMapSize, 0,
-                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT16, mapSize, mapSize, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, GL_COMPARE_REF_TO_TEXTURE);
@@ -50,12 +51,12 @@ ShadowMapping::ShadowMapping(std::shared_ptr<Shader> depthShaderIn, const glm::v
         depthShader, "assets/textures/shadow_pseudo_texture.dds", 0.1f, 0.5f, 0.5f, 2.0f);
 }
 
-void ShadowMapping::render(const std::vector<InstancedGeometry*>& geometries) {
+void ShadowMapping::renderDepth(const std::vector<InstancedGeometry*>& geometries) {
     std::array<GLint, 4> sceneViewport{};
     glGetIntegerv(GL_VIEWPORT, sceneViewport.data());
 
     glCullFace(GL_FRONT);
-    glViewport(0, 0, shadowMapSize, shadowMapSize);
+    glViewport(0, 0, mapSize, mapSize);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer.id());
     glUseProgram(depthShader->programId);
     depthShader->setUniform("depthVP", depthVP);
@@ -71,6 +72,9 @@ void ShadowMapping::render(const std::vector<InstancedGeometry*>& geometries) {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glCullFace(GL_BACK);
     glViewport(sceneViewport[0], sceneViewport[1], sceneViewport[2], sceneViewport[3]);
+}
+
+void ShadowMapping::drawLit(const std::vector<InstancedGeometry*>& geometries) {
     glUseProgram(shadowShader->programId);
     shadowShader->setUniform("depthVP", depthVP);
     shadowShader->setUniform("depthBiasVP", depthBiasVP);

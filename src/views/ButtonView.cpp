@@ -1,6 +1,7 @@
 #include "views/ButtonView.h"
 
 #include "puzzles/CubeBottom.h"
+#include "render/Occlusion.h"
 
 namespace zarn {
 
@@ -10,10 +11,11 @@ ButtonView::ButtonView(const std::shared_ptr<Shader>& shader)
     frame.setModelMatrix(CubeBottom::buttonFramePose);
 }
 
-void ButtonView::draw(const CubeBottom& state) {
+void ButtonView::draw(const CubeBottom& state, const Sight& sight) {
     button.setModelMatrix(state.buttonPose());
-    button.draw();
-    frame.draw();
+    for (Model* model : {&button, &frame})
+        if (!sight.hides(model->bounds()))
+            model->draw();
 }
 
 } // namespace zarn

@@ -14,7 +14,7 @@ class ButtonView {
 public:
     explicit ButtonView(const std::shared_ptr<Shader>& shader);
 
-    void draw(const CubeBottom& button);
+    void draw(const CubeBottom& button, const Sight& sight);
 
 private:
     Model button;

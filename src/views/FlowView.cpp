@@ -4,6 +4,7 @@
 #include "render/GeometryData.h"
 #include "render/InstancedGeometry.h"
 #include "render/Material.h"
+#include "render/Occlusion.h"
 #include "render/ParticleEmitter.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -53,9 +54,7 @@ std::unique_ptr<ParticleEmitter> FlowView::makeEmitter(int k, int value) const {
     return emitter;
 }
 
-void FlowView::draw(const FlowBoard& flow, float deltaSeconds) {
-    board->material = flow.solved ? finishedMaterial : boardMaterial;
-    board->draw();
+void FlowView::advance(const FlowBoard& flow, float deltaSeconds) {
     if (flow.solved)
         return;
     for (int k = 0; k < flowCellCount; ++k) {
@@ -65,7 +64,26 @@ void FlowView::draw(const FlowBoard& flow, float deltaSeconds) {
             emitterColours[std::size_t(k)] = value;
         }
         if (emitters[std::size_t(k)])
-            emitters[std::size_t(k)]->draw(deltaSeconds);
+            emitters[std::size_t(k)]->advance(deltaSeconds);
+    }
+}
+
+void FlowView::draw(const FlowBoard& flow, const Sight& sight) {
+    board->material = flow.solved ? finishedMaterial : boardMaterial;
+    if (!sight.hides(board->bounds()))
+        board->draw();
+    if (flow.solved)
+        return;
+    for (const auto& emitter : emitters) {
+        if (!emitter)
+            continue;
+        // Born in the cell's square, drifting out at most about 0.5.
+        const auto& [corner, extent] = emitter->simulation.spawnArea;
+        Box reach;
+        reach.add(corner + glm::vec3(-0.3f, 0.3f, 0.3f));
+        reach.add(corner + extent + glm::vec3(0.9f, -0.3f, -0.3f));
+        if (!sight.hides(reach))
+            emitter->draw();
     }
 }
 

@@ -12,6 +12,7 @@ namespace zarn {
 
 class FlowBoard;
 class InstancedGeometry;
+struct Sight;
 class Material;
 class ParticleEmitter;
 class Shader;
@@ -28,7 +29,9 @@ public:
     ~FlowView();
 
     // The board as it is, the emitters advanced by the game's frame time.
-    void draw(const FlowBoard& flow, float deltaSeconds);
+    void advance(const FlowBoard& flow, float deltaSeconds);
+    // The board as it is and the emitters as far as sight shows them.
+    void draw(const FlowBoard& flow, const Sight& sight);
 
 private:
     // A new emitter for cell k in colour value, or none for an empty cell.

@@ -4,6 +4,7 @@
 #include "render/GeometryData.h"
 #include "render/InstancedGeometry.h"
 #include "render/Material.h"
+#include "render/Occlusion.h"
 #include "render/ParticleEmitter.h"
 #include "render/ShadowMapping.h"
 
@@ -87,6 +88,7 @@ MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
         const glm::vec3 size = BallMaze::drawnSize(layerCell[layer]);
         drawables.push_back(std::make_unique<InstancedGeometry>(
             layers[layer], createBox(size.x, size.y, size.z), layerMaterials[layer]));
+        layerBoxes.push_back(layers[layer]);
     }
     for (const auto& drawable : drawables)
         shadowed.push_back(drawable.get());
@@ -94,10 +96,55 @@ MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
 
 MazeView::~MazeView() = default;
 
-void MazeView::draw(const BallGame& ball, float deltaSeconds) {
+void MazeView::advance(float deltaSeconds) {
+    for (const auto& emitter : pitEmitters)
+        emitter->advance(deltaSeconds);
+}
+
+namespace {
+
+// Sets a layer's instances and uploads them, when they change.
+void showInstances(InstancedGeometry& layer, std::vector<glm::mat4> instances) {
+    if (instances != layer.instances) {
+        layer.instances = std::move(instances);
+        layer.uploadInstances();
+    }
+}
+
+// Where a pit's fountain can reach: its spawn square and the rise of its
+// longest-lived particle, with room for the sprites.
+Box fountainBounds(const ParticleSimulation& fountain) {
+    Box box;
+    box.add(fountain.spawnArea[0] - glm::vec3(0.45f, 0.3f, 0.45f));
+    box.add(fountain.spawnArea[0] + fountain.spawnArea[1] + glm::vec3(0.45f, 0.8f, 0.45f));
+    return box;
+}
+
+} // namespace
+
+void MazeView::draw(const BallGame& ball, const Sight& sight) {
     const glm::mat4 pose = ball.pose();
     drawables.front()->place(pose);
-    shadowMapping->render(shadowed);
+    // Hidden boxes still cast shadows onto the ones in sight.
+    if (shadowedBallPose != pose) {
+        for (std::size_t layer = 0; layer < layerBoxes.size(); ++layer)
+            showInstances(*drawables[layer + 1], layerBoxes[layer]);
+        shadowMapping->renderDepth(shadowed);
+        shadowedBallPose = pose;
+    }
+    std::vector<InstancedGeometry*> seen;
+    if (!sight.hides(drawables.front()->bounds()))
+        seen.push_back(drawables.front().get());
+    for (std::size_t layer = 0; layer < layerBoxes.size(); ++layer) {
+        InstancedGeometry& geometry = *drawables[layer + 1];
+        std::vector<glm::mat4> visible;
+        for (const glm::mat4& box : layerBoxes[layer])
+            if (!sight.hides(transformed(geometry.localBounds, box)))
+                visible.push_back(box);
+        showInstances(geometry, std::move(visible));
+        seen.push_back(&geometry);
+    }
+    shadowMapping->drawLit(seen);
 
     // Only the outline's back faces show: a black rim around the ball.
     ballOutline->place(pose);
@@ -106,7 +153,8 @@ void MazeView::draw(const BallGame& ball, float deltaSeconds) {
     glCullFace(GL_BACK);
 
     for (const auto& emitter : pitEmitters)
-        emitter->draw(deltaSeconds);
+        if (!sight.hides(fountainBounds(emitter->simulation)))
+            emitter->draw();
 }
 
 } // namespace zarn

@@ -3,6 +3,7 @@
 #include <glm/glm.hpp>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zarn {
@@ -12,25 +13,32 @@ class InstancedGeometry;
 class ParticleEmitter;
 class Shader;
 class ShadowMapping;
+struct Sight;
 
 // Draws the marble maze on the top face: the board's six layers and the ball
 // through the shadow pass, the ball's black outline, and a small rising
-// fountain over each pit (the goal's in other colours).
+// fountain over each pit (the goal's in other colours). Every box casts its
+// shadow; only the boxes the eye can see are drawn.
 class MazeView {
 public:
     MazeView(std::shared_ptr<ShadowMapping> shadowMapping,
              const std::shared_ptr<Shader>& particleShader, const glm::mat4& projection);
     ~MazeView();
 
-    // The ball at its pose; the fountains advanced by the game's frame time.
-    void draw(const BallGame& ball, float deltaSeconds);
+    // Moves the fountains on by the game's frame time.
+    void advance(float deltaSeconds);
+    // The ball at its pose and the board, as far as sight shows them. The
+    // shadow map is rendered again only when the ball moved.
+    void draw(const BallGame& ball, const Sight& sight);
 
 private:
     std::shared_ptr<ShadowMapping> shadowMapping;
     // The ball first, then the layers: pits, floor, raised platforms, walls,
     // ramps about x, ramps about z.
     std::vector<std::unique_ptr<InstancedGeometry>> drawables;
-    std::vector<InstancedGeometry*> shadowed; // the same, as the shadow pass takes them
+    std::vector<InstancedGeometry*> shadowed;       // the same, as the shadow pass takes them
+    std::vector<std::vector<glm::mat4>> layerBoxes; // every box of each layer
+    std::optional<glm::mat4> shadowedBallPose;      // the ball in the shadow map
     std::unique_ptr<InstancedGeometry> ballOutline;
     std::vector<std::unique_ptr<ParticleEmitter>> pitEmitters; // in board order
 };

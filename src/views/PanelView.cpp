@@ -1,6 +1,7 @@
 #include "views/PanelView.h"
 
 #include "puzzles/PentagonPanel.h"
+#include "render/Occlusion.h"
 
 namespace zarn {
 
@@ -24,12 +25,14 @@ PanelView::PanelView(const std::shared_ptr<Shader>& shader)
         pieces[std::size_t(number)] = std::make_unique<Model>(pieceFiles[number], shader);
 }
 
-void PanelView::draw(const PentagonPanel& panel) {
-    frame.draw();
+void PanelView::draw(const PentagonPanel& panel, const Sight& sight) {
+    if (!sight.hides(frame.bounds()))
+        frame.draw();
     for (int number = 1; number <= PanelQueue::pieceCount; ++number) {
         Model& piece = *pieces[std::size_t(number)];
         piece.setModelMatrix(panel.piecePose(number));
-        piece.draw();
+        if (!sight.hides(piece.bounds()))
+            piece.draw();
     }
 }
 

@@ -17,7 +17,7 @@ class PanelView {
 public:
     explicit PanelView(const std::shared_ptr<Shader>& shader);
 
-    void draw(const PentagonPanel& panel);
+    void draw(const PentagonPanel& panel, const Sight& sight);
 
 private:
     Model frame;

@@ -2,6 +2,7 @@
 
 #include "render/Light.h"
 #include "render/Model.h"
+#include "render/Occlusion.h"
 #include "render/Shader.h"
 #include "render/ShadowMapping.h"
 #include "render/Skybox.h"
@@ -35,10 +36,10 @@ std::array<std::shared_ptr<Shader>, programCount> makePrograms() {
 
 } // namespace
 
-Renderer::Renderer(int width, int height, const glm::mat4& projection)
+Renderer::Renderer(int width, int height, const glm::mat4& projection, int shadowMapSize)
     : programs(makePrograms()), overlay(program(Program::Text), width, height),
       shadowMapping(std::make_shared<ShadowMapping>(program(Program::DepthInstanced), sunDirection,
-                                                    program(Program::ShadowMapped))),
+                                                    program(Program::ShadowMapped), shadowMapSize)),
       maze(std::make_unique<MazeView>(shadowMapping, program(Program::Particle), projection)),
       tiles(std::make_unique<TilesView>(program(Program::PhongInstanced))),
       river(std::make_unique<RiverView>(program(Program::CelShadedInstanced),
@@ -68,16 +69,23 @@ void Renderer::drawScene(const GameSession& session, const glm::mat4& viewProjec
 
     // The sky comes first and writes no depth, so everything drawn later
     // covers it, particles too: they write no depth either and would be
-    // painted over by a sky drawn after them.
+    // painted over by a sky drawn after them. The cube's body follows, so
+    // that without multisampling the faces' hidden fragments fail the depth
+    // test before they are shaded.
     skybox->draw(viewProjection);
-    const float deltaSeconds = session.deltaSeconds();
-    maze->draw(session.ball(), deltaSeconds);
     frameModel->drawEnvironmentMapped(skybox->cubeMapTexture.id());
-    river->draw(session.river(), session.seconds());
-    tiles->draw(session.tiles());
-    flow->draw(session.flow(), deltaSeconds);
-    button->draw(session.button());
-    panel->draw(session.panel());
+    const Sight sight{eyePosition, skipHidden};
+    maze->draw(session.ball(), sight);
+    river->draw(session.river(), session.seconds(), sight);
+    tiles->draw(session.tiles(), sight);
+    flow->draw(session.flow(), sight);
+    button->draw(session.button(), sight);
+    panel->draw(session.panel(), sight);
+}
+
+void Renderer::advance(const GameSession& session) {
+    maze->advance(session.deltaSeconds());
+    flow->advance(session.flow(), session.deltaSeconds());
 }
 
 } // namespace zarn

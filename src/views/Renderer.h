@@ -1,6 +1,7 @@
 #pragma once
 
 #include "render/ShaderPrograms.h"
+#include "render/ShadowMapping.h"
 #include "views/Hud.h"
 
 #include <glm/glm.hpp>
@@ -18,7 +19,6 @@ class Model;
 class PanelView;
 class RiverView;
 class Shader;
-class ShadowMapping;
 class Skybox;
 class TilesView;
 
@@ -29,12 +29,17 @@ class Renderer {
 public:
     // Builds the programs, lights them, and loads every view in the game's
     // start-up order. Needs a current context.
-    Renderer(int width, int height, const glm::mat4& projection);
+    Renderer(int width, int height, const glm::mat4& projection,
+             int shadowMapSize = defaultShadowMapSize);
     ~Renderer();
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // Clears the frame and draws the scene as the eye at eyePosition sees it.
+    // Moves the particles on by the session's latest frame time.
+    void advance(const GameSession& session);
+    // Clears the frame and draws the scene as the eye at eyePosition sees it,
+    // leaving out what the cube's body hides. Drawing again without an
+    // advance between gives the same picture.
     void drawScene(const GameSession& session, const glm::mat4& viewProjection,
                    const glm::vec3& eyePosition);
 
@@ -43,6 +48,9 @@ public:
     }
 
     Hud& hud() { return overlay; }
+
+    // Off, everything is drawn, hidden or not: the same picture, slower.
+    bool skipHidden = true;
 
 private:
     std::array<std::shared_ptr<Shader>, programCount> programs;

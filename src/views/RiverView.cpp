@@ -91,24 +91,29 @@ RiverView::RiverView(std::shared_ptr<Shader> geometryShader,
             {Model(file.model, modelShader), Model(file.outline, modelShader), file.outlineScale});
 }
 
-void RiverView::draw(const RiverCrossingGame& river, double seconds) {
-    water.draw();
-    startBank.draw();
-    farBank.draw();
-    startGrass.draw();
-    farGrass.draw();
+void RiverView::draw(const RiverCrossingGame& river, double seconds, const Sight& sight) {
+    for (InstancedGeometry* ground : {&water, &startBank, &farBank, &startGrass, &farGrass})
+        if (!sight.hides(ground->bounds()))
+            ground->draw();
     // The glints write no depth: drawn after the ground, which would
-    // otherwise paint over them. A sawtooth from 0 to 1 every 10 s.
-    const double cycles = seconds * 0.1;
-    flowParticles.draw(float(cycles - std::floor(cycles)));
+    // otherwise paint over them. A sawtooth from 0 to 1 every 10 s. They
+    // rise a little over the water.
+    Box glints = water.bounds();
+    glints.add(glints.low - glm::vec3(0.5f, 0.1f, 0.1f));
+    if (!sight.hides(glints)) {
+        const double cycles = seconds * 0.1;
+        flowParticles.draw(float(cycles - std::floor(cycles)));
+    }
 
-    arrow.draw();
-    glCullFace(GL_FRONT);
-    arrowOutline.draw();
-    glCullFace(GL_BACK);
+    if (!sight.hides(arrowOutline.bounds())) {
+        arrow.draw();
+        glCullFace(GL_FRONT);
+        arrowOutline.draw();
+        glCullFace(GL_BACK);
+    }
 
-    drawFigure(river, RiverCrossing::bear, seconds);
-    drawFigure(river, RiverCrossing::rabbit, seconds);
+    drawFigure(river, RiverCrossing::bear, seconds, sight);
+    drawFigure(river, RiverCrossing::rabbit, seconds, sight);
     // Shells in the bind pose: only while nothing walks.
     if (!river.busy()) {
         glCullFace(GL_FRONT);
@@ -117,23 +122,29 @@ void RiverView::draw(const RiverCrossingGame& river, double seconds) {
             Figure& figure = figures[std::size_t(index)];
             figure.outline.setModelMatrix(
                 glm::scale(river.figurePose(index), glm::vec3(figure.outlineScale)));
-            figure.outline.draw();
+            if (!sight.hides(figure.outline.bounds()))
+                figure.outline.draw();
         }
         glCullFace(GL_BACK);
     }
-    drawFigure(river, RiverCrossing::carrot, seconds);
+    drawFigure(river, RiverCrossing::carrot, seconds, sight);
 
     boat.setModelMatrix(river.rules().boatPlacement());
-    boat.draw();
+    if (!sight.hides(boat.bounds()))
+        boat.draw();
     for (Model& tree : trees)
-        tree.draw();
+        if (!sight.hides(tree.bounds()))
+            tree.draw();
 }
 
-void RiverView::drawFigure(const RiverCrossingGame& river, int index, double seconds) {
+void RiverView::drawFigure(const RiverCrossingGame& river, int index, double seconds,
+                           const Sight& sight) {
     Model& model = figures[std::size_t(index)].model;
     model.setModelMatrix(river.figurePose(index));
     if (!model.skeleton.hasBones || !river.walking(index)) {
-        model.draw();
+        // Bounds hold the bind pose only: a walking figure is always drawn.
+        if (!sight.hides(model.bounds()))
+            model.draw();
         return;
     }
     Shader& shader = *model.shader;

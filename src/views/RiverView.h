@@ -25,8 +25,8 @@ public:
     RiverView(std::shared_ptr<Shader> geometryShader, const std::shared_ptr<Shader>& modelShader,
               std::shared_ptr<Shader> particleShader, const glm::mat4& projection);
 
-    // The scene at game time seconds.
-    void draw(const RiverCrossingGame& river, double seconds);
+    // The scene at game time seconds, as far as sight shows it.
+    void draw(const RiverCrossingGame& river, double seconds, const Sight& sight);
 
 private:
     // A figure's model and its outline shell.
@@ -36,7 +36,7 @@ private:
         float outlineScale; // the shell's enlargement about the model origin
     };
 
-    void drawFigure(const RiverCrossingGame& river, int index, double seconds);
+    void drawFigure(const RiverCrossingGame& river, int index, double seconds, const Sight& sight);
 
     ParticleCloud flowParticles;
     std::shared_ptr<Material> waterMaterial;

@@ -4,6 +4,7 @@
 #include "render/GeometryData.h"
 #include "render/InstancedGeometry.h"
 #include "render/Material.h"
+#include "render/Occlusion.h"
 
 #include <string>
 
@@ -22,13 +23,14 @@ TilesView::TilesView(const std::shared_ptr<Shader>& shader) {
 
 TilesView::~TilesView() = default;
 
-void TilesView::draw(const MovingTiles& state) {
+void TilesView::draw(const MovingTiles& state, const Sight& sight) {
     for (const auto& row : state.grid().tiles)
         for (const int tile : row)
             if (tile != blankTile || state.solved()) {
                 InstancedGeometry& geometry = *tiles[std::size_t(tile)];
                 geometry.place(state.pose(tile));
-                geometry.draw();
+                if (!sight.hides(geometry.bounds()))
+                    geometry.draw();
             }
 }
 

@@ -8,6 +8,7 @@
 namespace zarn {
 
 class InstancedGeometry;
+struct Sight;
 class MovingTiles;
 class Shader;
 
@@ -22,7 +23,7 @@ public:
     // The tiles in slot order. The sunk blank lies inside the cube, but its
     // outer edge reaches past the faces beside the board and would show
     // there: it is drawn only once it rises.
-    void draw(const MovingTiles& tiles);
+    void draw(const MovingTiles& tiles, const Sight& sight);
 
 private:
     std::array<std::unique_ptr<InstancedGeometry>, tileCount> tiles; // by tile number

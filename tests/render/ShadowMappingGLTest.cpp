@@ -36,7 +36,8 @@ TEST(ShadowMappingGLTest, ABoxShadowsTheFloorAndTheSceneStateIsRestored) {
                             white);
     InstancedGeometry blocker(glm::translate(glm::mat4(1.0f), {0, 1, 1}),
                               createBox(0.4f, 0.4f, 0.4f), white);
-    shadows.render({&floor, &blocker});
+    shadows.renderDepth({&floor, &blocker});
+    shadows.drawLit({&floor, &blocker});
 
     // The floor pixel under world point (x, 0, z).
     const auto floorAt = [](float x, float z) {

@@ -86,7 +86,8 @@ TEST_F(SkyboxGLTest, ParticlesDrawnAfterTheSkyAndFrameShowTheSkyAroundThem) {
 
     drawSky({0, 0, 6}, {0, 0, 0});
     frame.drawEnvironmentMapped(sky.cubeMapTexture.id());
-    emitter.draw(0.0f);
+    emitter.advance(0.0f);
+    emitter.draw();
     EXPECT_EQ(integer(GL_DEPTH_WRITEMASK), GL_TRUE);
     EXPECT_EQ(integer(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
     EXPECT_EQ(integer(GL_BLEND_DST_RGB), GL_ONE_MINUS_SRC_ALPHA);

@@ -6,9 +6,13 @@
 #include "puzzles/MovingTiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "puzzles/RiverCrossingGame.h"
+#include "render/Light.h"
+#include "render/Occlusion.h"
+#include "render/ShadowMapping.h"
 #include "session/GameSession.h"
 #include "support/GLTestContext.h"
 #include "support/TileSolution.h"
+#include "views/MazeView.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +37,11 @@ protected:
         camera.update(0, 0);
     }
     Image draw() {
+        renderer.advance(session);
+        renderer.drawScene(session, camera.viewProjection(), camera.position);
+        return zarn::test::readPixels(0, 0, size, size);
+    }
+    Image drawAgain() {
         renderer.drawScene(session, camera.viewProjection(), camera.position);
         return zarn::test::readPixels(0, 0, size, size);
     }
@@ -196,6 +205,46 @@ TEST_F(ViewsGLTest, TheBallIsDrawnWhereThePhysicsHasIt) {
     EXPECT_GT(changed(moved), 10000) << "no ball where it is";
     EXPECT_EQ(changed(BallMaze::cellCentre(5, 5)), 0) << "the board moved";
     EXPECT_GT(glm::length(colourAt(later, moved, 2)), 200.0f) << "only the black rim moved";
+}
+
+// Leaving out what the cube's body hides never changes the picture, from all
+// round the cube, near and far.
+TEST_F(ViewsGLTest, LeavingOutWhatTheBodyHidesKeepsThePicture) {
+    advance(1.0);
+    renderer.advance(session);
+    for (const float distance : {cameraMinDistance, cameraMaxDistance})
+        for (int turn = 0; turn < 8; ++turn)
+            for (const float pitch : {-1.2f, -0.45f, 0.0f, 0.45f, 1.2f}) {
+                input.cameraDistance = distance;
+                look(float(turn) * 0.7853982f, pitch);
+                renderer.skipHidden = true;
+                const Image skipping = drawAgain();
+                renderer.skipHidden = false;
+                const Image everything = drawAgain();
+                EXPECT_TRUE(skipping == everything)
+                    << "turn " << turn << ", pitch " << pitch << ", distance " << distance;
+            }
+}
+
+// The maze's shadow map is rendered again once the ball has moved.
+TEST_F(ViewsGLTest, TheMazesShadowsFollowTheBall) {
+    const auto shadows =
+        std::make_shared<ShadowMapping>(renderer.program(Program::DepthInstanced), sunDirection,
+                                        renderer.program(Program::ShadowMapped), 256);
+    MazeView maze(shadows, renderer.program(Program::Particle), camera.projection);
+    const auto depthMap = [&] {
+        std::vector<float> depths(256 * 256);
+        glBindTexture(GL_TEXTURE_2D, shadows->depthTexture.id());
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT, GL_FLOAT, depths.data());
+        return depths;
+    };
+    advance(1.0);
+    maze.draw(session.ball(), Sight{});
+    const std::vector<float> atStart = depthMap();
+    session.pushBall(BallMaze::Arrow::Down, {0.0f, 5.0f, 6.0f});
+    advance(0.5);
+    maze.draw(session.ball(), Sight{});
+    EXPECT_NE(depthMap(), atStart);
 }
 
 // The button sinks into its frame while pressed; the panel's pieces slide
