@@ -48,6 +48,8 @@ public:
     FrameRateCounter& frameRate() { return rate; }
     // What happened in the game during the latest frame, oldest first.
     std::vector<GameEvent>& frameEvents() { return events; }
+    // Whether a frame has shown the paused or minimised game since it began to rest.
+    bool& restShown() { return shownAtRest; }
 
 private:
     Settings config;
@@ -59,6 +61,7 @@ private:
     std::unique_ptr<Renderer> scene;
     std::unique_ptr<GameSession> game;
     std::vector<GameEvent> events;
+    bool shownAtRest = false;
 };
 
 // The whole program: start-up, frame loop, teardown. Returns the exit status.

@@ -12,8 +12,15 @@ namespace zarn {
 void runFrame(Application& app) {
     InputState& input = app.input();
     Platform& platform = app.platform();
+    GameSession& session = app.session();
     input.leftMouseDownLastFrame = input.leftMouseDown;
-    platform.pollEvents();
+    // Paused or minimised, the picture changes only with input: once a frame
+    // shows the rest, the loop sleeps until an event comes instead of
+    // drawing the same picture again.
+    bool& restShown = app.restShown();
+    const bool resting = (session.paused() || input.minimised) && restShown;
+    const std::uint64_t eventsBefore = input.events;
+    platform.pollEvents(resting ? restWaitSeconds : 0.0);
 
     double cursorPositionX = 0.0, cursorPositionY = 0.0;
     platform.cursorPosition(cursorPositionX, cursorPositionY);
@@ -22,13 +29,20 @@ void runFrame(Application& app) {
     camera.update(cursorX, cursorY);
     input.cameraPosition = camera.position;
 
-    GameSession& session = app.session();
     const double now = platform.seconds();
     session.advance(now);
     if (isClick(input.leftMouseDownLastFrame, input.leftMouseDown))
         session.click(makePickRay(cursorX, cursorY, app.settings().width, app.settings().height,
                                   camera.viewProjection()));
     app.frameEvents() = session.takeEvents();
+    // Nobody sees a minimised window; a resting one shows nothing new.
+    if (input.minimised) {
+        restShown = true;
+        return;
+    }
+    if (resting && session.paused() && input.events == eventsBefore)
+        return;
+    restShown = session.paused();
 
     Renderer& renderer = app.renderer();
     renderer.advance(session);

@@ -13,8 +13,12 @@ namespace zarn {
 
 namespace {
 
+// The game of the window, with the event counted.
 Application* applicationOf(GLFWwindow* window) {
-    return static_cast<Application*>(glfwGetWindowUserPointer(window));
+    auto* app = static_cast<Application*>(glfwGetWindowUserPointer(window));
+    if (app)
+        ++app->input().events;
+    return app;
 }
 
 std::optional<BallMaze::Arrow> arrowOf(int key) {
@@ -40,6 +44,8 @@ void setInputCallbacks(GLFWwindow* window) {
     glfwSetCursorPosCallback(window, onCursorPosition);
     glfwSetScrollCallback(window, onScroll);
     glfwSetWindowFocusCallback(window, onFocus);
+    glfwSetWindowIconifyCallback(window, onIconify);
+    glfwSetWindowRefreshCallback(window, onRefresh);
 }
 
 void onKey(GLFWwindow* window, int key, int, int action, int) {
@@ -131,6 +137,15 @@ void onFocus(GLFWwindow* window, int focused) {
     if (!focused && app->input().focused)
         app->session().pause();
     app->input().focused = focused != 0;
+}
+
+void onIconify(GLFWwindow* window, int iconified) {
+    if (Application* app = applicationOf(window))
+        app->input().minimised = iconified != 0;
+}
+
+void onRefresh(GLFWwindow* window) {
+    applicationOf(window);
 }
 
 } // namespace zarn

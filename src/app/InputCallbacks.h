@@ -16,6 +16,9 @@ void onCursorPosition(GLFWwindow* window, double x, double y);
 void onScroll(GLFWwindow* window, double xOffset, double yOffset);
 // Losing the focus pauses the game.
 void onFocus(GLFWwindow* window, int focused);
+void onIconify(GLFWwindow* window, int iconified);
+// The window system needs the picture again (the window was uncovered).
+void onRefresh(GLFWwindow* window);
 
 // Zoom per wheel step; forward steps bring the eye closer.
 inline constexpr float cameraDistancePerScrollStep = 0.5f;

@@ -2,6 +2,8 @@
 
 #include <glm/glm.hpp>
 
+#include <cstdint>
+
 namespace zarn {
 
 // Eye distance at the start of a game, and how near and far the wheel may
@@ -28,6 +30,10 @@ struct InputState {
     bool wireframe = false;
     bool cullFaces = true; // start-up enables face culling
     bool showStats = false;
+    bool minimised = false;
+    // Input and window events so far: a resting frame loop draws again only
+    // when this changes.
+    std::uint64_t events = 0;
 };
 
 // A click is a left-button press edge between two frames' event polls.

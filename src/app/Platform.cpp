@@ -18,8 +18,11 @@ Platform glfwPlatform(GLFWwindow* window) {
     platform.seconds = [] {
         return glfwGetTime();
     };
-    platform.pollEvents = [] {
-        glfwPollEvents();
+    platform.pollEvents = [](double waitSeconds) {
+        if (waitSeconds > 0.0)
+            glfwWaitEventsTimeout(waitSeconds);
+        else
+            glfwPollEvents();
     };
     platform.cursorPosition = [window](double& x, double& y) {
         glfwGetCursorPos(window, &x, &y);

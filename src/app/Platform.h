@@ -13,8 +13,10 @@ struct Platform {
     // Seconds since the window system started (loading time included): the
     // wall clock, monotonic, and the only one the game reads.
     std::function<double()> seconds;
-    // Runs pending input; the input callbacks are called from here.
-    std::function<void()> pollEvents;
+    // Runs pending input; the input callbacks are called from here. With a
+    // wait above zero it first sleeps until input comes or that many seconds
+    // have passed.
+    std::function<void(double waitSeconds)> pollEvents;
     // Cursor position in window pixels, origin at the top-left.
     std::function<void(double& x, double& y)> cursorPosition;
     // Shows the finished frame.

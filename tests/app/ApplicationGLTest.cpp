@@ -9,6 +9,7 @@
 #include "puzzles/MovingTiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "puzzles/RiverCrossingGame.h"
+#include "render/ParticleSimulation.h"
 #include "render/Shader.h"
 #include "session/GameSession.h"
 #include "support/BallSteering.h"
@@ -92,13 +93,17 @@ protected:
         for (const char* folder : {"fonts", "models", "shader", "textures"})
             fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
         inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
+        // Particles start from the same random numbers whichever test ran before.
+        std::srand(1);
+        setParticleRandomState(particleRandomSeed);
         output = zarn::test::captureStdout([&] {
             app.startUp([this](GLFWwindow* window) {
                 Platform platform;
                 platform.seconds = [this] {
                     return seconds;
                 };
-                platform.pollEvents = [this, window] {
+                platform.pollEvents = [this, window](double waitSeconds) {
+                    waits.push_back(waitSeconds);
                     for (auto& event : pendingEvents)
                         event(window);
                     pendingEvents.clear();
@@ -108,6 +113,7 @@ protected:
                     y = cursorY;
                 };
                 platform.swapBuffers = [this, window] {
+                    ++swaps;
                     if (readBack)
                         pixels = zarn::test::readPixels(0, 0, width, height);
                     glfwSwapBuffers(window);
@@ -197,6 +203,8 @@ protected:
     std::vector<std::function<void(GLFWwindow*)>> pendingEvents;
     std::vector<std::uint8_t> pixels;
     std::vector<GameEvent> events;
+    std::vector<double> waits; // each event poll's longest sleep
+    int swaps = 0;
     bool readBack = true;
     std::string output;
 };
@@ -258,12 +266,31 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheG
     EXPECT_GT(count(220, 395, 400, 440, yellow), left + 200);
     EXPECT_GT(count(400, 395, 580, 440, yellow), right + 200);
     EXPECT_LT(count(0, 395, 220, 440, yellow) + count(580, 395, 800, 440, yellow), outside + 50);
+    // Paused, the loop sleeps in the event wait and draws only after input.
+    const int shown = swaps;
+    runFrames(3, 1.0);
+    EXPECT_EQ(swaps, shown);
+    EXPECT_EQ(waits.back(), restWaitSeconds);
     clickAt(MovingTiles::slotPosition({2, 1}));
+    EXPECT_EQ(swaps, shown + 2);
     EXPECT_EQ(session().tiles().grid().tiles, startArrangement) << "a click while paused";
     releaseKey(GLFW_KEY_P);
     runFrames(1);
     EXPECT_FALSE(session().paused());
     EXPECT_EQ(count(220, 395, 400, 440, yellow), left);
+    // Minimised, the game runs on without drawing, sleeping between looks.
+    const int remaining = session().remainingSeconds();
+    pendingEvents.push_back([](GLFWwindow* w) { onIconify(w, GLFW_TRUE); });
+    runFrames(1, 1.0);
+    const int hidden = swaps;
+    runFrames(2, 1.0);
+    EXPECT_EQ(swaps, hidden);
+    EXPECT_EQ(waits.back(), restWaitSeconds);
+    EXPECT_EQ(session().remainingSeconds(), remaining - 2);
+    pendingEvents.push_back([](GLFWwindow* w) { onIconify(w, GLFW_FALSE); });
+    runFrames(2);
+    EXPECT_EQ(swaps, hidden + 2);
+    EXPECT_EQ(waits.back(), 0.0);
     // Losing the focus pauses; gaining it does not resume.
     pendingEvents.push_back([](GLFWwindow* w) {
         onFocus(w, GLFW_TRUE);
@@ -298,7 +325,7 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheG
     EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
 
     int frames = 0;
-    app.platform().pollEvents = [&] {
+    app.platform().pollEvents = [&](double) {
         if (++frames == 3) {
             onKey(app.window(), GLFW_KEY_ESCAPE, 0, GLFW_PRESS, 0);
             onKey(app.window(), GLFW_KEY_ESCAPE, 0, GLFW_RELEASE, 0);

@@ -8,6 +8,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,13 @@ double processAgeMilliseconds() {
     double uptime = 0.0;
     std::ifstream("/proc/uptime") >> uptime;
     return (uptime - std::stod(field) / double(sysconf(_SC_CLK_TCK))) * 1000.0;
+}
+
+// CPU seconds this process used so far, on every thread.
+double processCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
 }
 
 double milliseconds(Clock::duration d) {
@@ -123,6 +131,16 @@ int main(int argc, char** argv) {
         app.platform().swapBuffers();
     });
 
+    // Paused, the game should rest: the share of one core it takes over 10 s.
+    app.session().pause();
+    const bool paused = app.session().paused();
+    runFrame(app);
+    const double cpuBefore = processCpuSeconds();
+    const Clock::time_point restStart = Clock::now();
+    while (Clock::now() - restStart < std::chrono::seconds(10))
+        runFrame(app);
+    const double restCpu = processCpuSeconds() - cpuBefore;
+
     print("default view, median frame", still.median, "ms");
     print("default view, 95th percentile frame", still.p95, "ms");
     print("orbit, median frame", orbit.median, "ms");
@@ -137,6 +155,8 @@ int main(int argc, char** argv) {
     print("state changes per frame", double(counts.stateChanges) / framesPerRun, "");
     print("uniform uploads per frame", double(counts.uniformUploads) / framesPerRun, "");
     print("buffer uploads per frame", double(counts.bufferUploads) / framesPerRun, "");
+    if (paused)
+        print("paused, CPU time over 10 s", restCpu * 10.0, "% of one core");
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     print("peak resident memory", double(usage.ru_maxrss) / 1024.0, "MiB");
