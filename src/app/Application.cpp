@@ -26,7 +26,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
 
     if (!glfwInit())
         fatalError("Failed to init GLFW");
-    setGameWindowHints();
+    setGameWindowHints(config.antialiasing);
     glfwWindowHint(GLFW_REFRESH_RATE, config.refreshRate);
     GLFWmonitor* monitor = config.fullscreen ? glfwGetPrimaryMonitor() : nullptr;
     glfwWindow =
@@ -54,7 +54,8 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
         std::make_unique<Camera>(config.fov, aspect, config.nearPlane, config.farPlane, inputState);
     scene = std::make_unique<Renderer>(
         config.width, config.height,
-        perspectiveProjection(config.fov, aspect, config.nearPlane, config.farPlane));
+        perspectiveProjection(config.fov, aspect, config.nearPlane, config.farPlane),
+        config.shadowMapSize);
 
     io = makePlatform(glfwWindow);
     glfwGetCursorPos(glfwWindow, &inputState.cursor.x, &inputState.cursor.y);

@@ -24,8 +24,8 @@ struct Platform {
 };
 
 // Window hints for the game's context: OpenGL 4.3 core with debug output, a
-// window of fixed size and 4x multisampling.
-void setGameWindowHints();
+// window of fixed size and the given samples per pixel.
+void setGameWindowHints(int samples = 4);
 
 // The real platform of a GLFW window.
 Platform glfwPlatform(GLFWwindow* window);

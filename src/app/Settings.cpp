@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 
 namespace zarn {
@@ -14,6 +15,22 @@ namespace {
 // so that 2^32 + 800 cannot pass for 800.
 int readInt(const INIReader& reader, const char* section, const char* key, int fallback) {
     return int(std::clamp<long>(reader.GetInteger(section, key, fallback), INT_MIN, INT_MAX));
+}
+
+// A graphics setting whose value must pass `allowed`: anything else, a word
+// included, is named in one message and gives way to the default.
+int readChoice(const INIReader& reader, const std::string& path, const char* key, int fallback,
+               bool (*allowed)(long), const char* choices) {
+    const std::string text = reader.Get("graphics", key, "");
+    if (text.empty())
+        return fallback;
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (*end == '\0' && allowed(value))
+        return int(value);
+    std::cout << "ERROR: Invalid " << key << " = " << text << " in '" << path << "'. Use "
+              << choices << "; using " << fallback << "." << std::endl;
+    return fallback;
 }
 
 } // namespace
@@ -36,6 +53,13 @@ Settings loadSettings(const std::string& path) {
     settings.fov = float(reader.GetReal("camera", "fov", defaults.fov));
     settings.nearPlane = float(reader.GetReal("camera", "near", defaults.nearPlane));
     settings.farPlane = float(reader.GetReal("camera", "far", defaults.farPlane));
+    settings.antialiasing = readChoice(
+        reader, path, "antialiasing", defaults.antialiasing,
+        [](long value) { return value == 0 || value == 2 || value == 4; }, "0, 2 or 4");
+    settings.shadowMapSize = readChoice(
+        reader, path, "shadow_map_size", defaults.shadowMapSize,
+        [](long value) { return value >= 256 && value <= 4096 && (value & (value - 1)) == 0; },
+        "256, 512, 1024, 2048 or 4096");
     return settings;
 }
 

@@ -5,7 +5,7 @@
 
 namespace zarn {
 
-// Window and camera settings read from "assets/settings.ini".
+// Window, camera and graphics settings read from "assets/settings.ini".
 struct Settings {
     int width = 800;
     int height = 800;
@@ -15,6 +15,11 @@ struct Settings {
     float fov = 60.0f; // vertical, degrees
     float nearPlane = 0.1f;
     float farPlane = 100.0f;
+    // Samples per pixel (0, 2 or 4): fewer cost far less without a GPU.
+    int antialiasing = 4;
+    // Texels along each edge of the maze's shadow map, a power of two from
+    // 256 to 4096.
+    int shadowMapSize = 1024;
 };
 
 inline constexpr const char* settingsPath = "assets/settings.ini";
@@ -28,7 +33,9 @@ inline constexpr int maxWindowEdge = 16384;
 // through strtod, booleans true/yes/on/1 and false/no/off/0 in any case; a
 // missing key or an unparsable value keeps the default. A file that cannot be
 // opened prints a message and gives the defaults; a malformed line keeps
-// whatever was read. Integers beyond the 32-bit range saturate.
+// whatever was read. Integers beyond the 32-bit range saturate. A graphics
+// value that is not one of its choices prints a message naming the key and
+// the value, and keeps the default.
 Settings loadSettings(const std::string& path = settingsPath);
 
 // The reason a window of the settings' size cannot be opened (an edge below 1

@@ -43,6 +43,28 @@ TEST(SettingsTest, EveryKeyIsReadFromItsSectionAndBigNumbersSaturate) {
     EXPECT_EQ(loadText("[window]\nheight = -4294967296\n").height, INT_MIN);
 }
 
+// A graphics value off its list is named once and gives way to the default.
+TEST(SettingsTest, GraphicsValuesOffTheirListsKeepTheDefaults) {
+    Settings settings = loadText("[graphics]\nantialiasing = 2\nshadow_map_size = 4096\n");
+    EXPECT_EQ(std::pair(settings.antialiasing, settings.shadowMapSize), std::pair(2, 4096));
+    EXPECT_EQ(loadText("[graphics]\nantialiasing = 0\n").antialiasing, 0);
+    std::string printed = captureStdout(
+        [&] { settings = loadText("[graphics]\nantialiasing = 3\nshadow_map_size = 1000\n"); });
+    EXPECT_EQ(std::pair(settings.antialiasing, settings.shadowMapSize), std::pair(4, 1024));
+    EXPECT_NE(printed.find("Invalid antialiasing = 3 in '"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Use 0, 2 or 4; using 4.\n"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Invalid shadow_map_size = 1000"), std::string::npos) << printed;
+    for (const char* bad : {"high", "4x", "8", "-4", "8192", "128", "0x400"}) {
+        printed = captureStdout([&] {
+            settings = loadText(std::string("[graphics]\nantialiasing = ") + bad +
+                                "\nshadow_map_size = " + bad + "\n");
+        });
+        EXPECT_EQ(std::pair(settings.antialiasing, settings.shadowMapSize), std::pair(4, 1024))
+            << bad;
+        EXPECT_NE(printed.find(std::string("antialiasing = ") + bad), std::string::npos) << bad;
+    }
+}
+
 TEST(SettingsTest, OnlyWindowSizesFromOneToTheEdgeLimitPass) {
     const auto error = [](int width, int height) {
         Settings settings;
