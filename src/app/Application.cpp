@@ -4,6 +4,7 @@
 #include "app/FrameLoop.h"
 #include "app/InputCallbacks.h"
 #include "render/FatalError.h"
+#include "render/ModelFile.h"
 #include "render/RenderFramework.h"
 #include "session/GameSession.h"
 #include "views/Renderer.h"
@@ -20,6 +21,8 @@ Application::~Application() = default;
 
 void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatform) {
     config = loadSettings();
+    // The models import on a worker while the window and context come up.
+    auto prefetch = std::make_unique<ModelFilePrefetch>(modelFilesUnder("assets/models"));
     // GLFW asserts on a negative size and X11 wraps a large one: stop first.
     if (const auto error = windowSizeError(config))
         fatalError(*error);
@@ -57,6 +60,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
         perspectiveProjection(config.fov, aspect, config.nearPlane, config.farPlane),
         config.shadowMapSize);
 
+    prefetch.reset();
     io = makePlatform(glfwWindow);
     glfwGetCursorPos(glfwWindow, &inputState.cursor.x, &inputState.cursor.y);
     const double now = io.seconds();

@@ -2,12 +2,17 @@
 
 #include <assimp/postprocess.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <csignal>
+#include <filesystem>
+#include <future>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <memory>
+#include <mutex>
 
 namespace zarn {
 
@@ -21,11 +26,22 @@ constexpr unsigned importFlags = aiProcess_Triangulate | aiProcess_GenSmoothNorm
 // own assertions, which aborts (an accessor stride beyond its array). Such a
 // fault inside the import ends the import rather than the game: the handler jumps
 // back to readScene, and the importer, left in an unknown state, is kept
-// aside and never destroyed.
-sigjmp_buf* importFaultReturn = nullptr;
+// aside and never destroyed. Imports take turns (importTurn), so one set of
+// handlers is in place at a time; a fault on another thread meanwhile gets
+// the handler that was there before.
+std::mutex importTurn;
+constexpr int guardedSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGABRT};
+struct sigaction handlersBefore[std::size(guardedSignals)];
+thread_local sigjmp_buf* importFaultReturn = nullptr;
 
-extern "C" void returnFromImportFault(int) {
-    siglongjmp(*importFaultReturn, 1);
+extern "C" void returnFromImportFault(int signal) {
+    if (importFaultReturn)
+        siglongjmp(*importFaultReturn, 1);
+    // Not the importing thread: hand the signal back to whoever had it, and
+    // let the fault happen again under that handler.
+    for (std::size_t i = 0; i < std::size(guardedSignals); ++i)
+        if (guardedSignals[i] == signal)
+            sigaction(signal, &handlersBefore[i], nullptr);
 }
 
 // Never destroyed, so that what the importers hold stays reachable to the
@@ -35,15 +51,14 @@ auto* const abandonedImporters = new std::vector<Assimp::Importer*>;
 // The imported scene, or nothing with `faulted` set when the import faulted.
 const aiScene* readScene(std::unique_ptr<Assimp::Importer>& importer, const std::string& path,
                          bool& faulted) {
-    constexpr int signals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGABRT};
+    const std::lock_guard<std::mutex> turn(importTurn);
     struct sigaction guard {};
     guard.sa_handler = returnFromImportFault;
     sigemptyset(&guard.sa_mask);
-    struct sigaction previous[std::size(signals)];
     sigjmp_buf faultReturn;
     importFaultReturn = &faultReturn;
-    for (std::size_t i = 0; i < std::size(signals); ++i)
-        sigaction(signals[i], &guard, &previous[i]);
+    for (std::size_t i = 0; i < std::size(guardedSignals); ++i)
+        sigaction(guardedSignals[i], &guard, &handlersBefore[i]);
 
     const aiScene* volatile scene = nullptr;
     faulted = sigsetjmp(faultReturn, 1) != 0;
@@ -52,8 +67,8 @@ const aiScene* readScene(std::unique_ptr<Assimp::Importer>& importer, const std:
     else
         abandonedImporters->push_back(importer.release());
 
-    for (std::size_t i = 0; i < std::size(signals); ++i)
-        sigaction(signals[i], &previous[i], nullptr);
+    for (std::size_t i = 0; i < std::size(guardedSignals); ++i)
+        sigaction(guardedSignals[i], &handlersBefore[i], nullptr);
     importFaultReturn = nullptr;
     return scene;
 }
@@ -170,7 +185,63 @@ void VertexBoneData::add(std::uint32_t boneId, float weight) {
     }
 }
 
+namespace {
+
+// Imports made ahead by a ModelFilePrefetch, by path, until taken.
+std::mutex prefetchedLock;
+std::multimap<std::string, std::future<ModelFile>> prefetched;
+
+ModelFile importModelFile(const std::string& path);
+
+} // namespace
+
 ModelFile loadModelFile(const std::string& path) {
+    std::unique_lock<std::mutex> lock(prefetchedLock);
+    const auto found = prefetched.find(path);
+    if (found == prefetched.end()) {
+        lock.unlock();
+        return importModelFile(path);
+    }
+    std::future<ModelFile> ahead = std::move(found->second);
+    prefetched.erase(found);
+    lock.unlock();
+    return ahead.get();
+}
+
+ModelFilePrefetch::ModelFilePrefetch(std::vector<std::string> paths) {
+    std::vector<std::promise<ModelFile>> promises(paths.size());
+    {
+        const std::lock_guard<std::mutex> lock(prefetchedLock);
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            prefetched.emplace(paths[i], promises[i].get_future());
+    }
+    worker = std::thread([paths = std::move(paths), promises = std::move(promises)]() mutable {
+        for (std::size_t i = 0; i < paths.size(); ++i)
+            promises[i].set_value(importModelFile(paths[i]));
+    });
+}
+
+ModelFilePrefetch::~ModelFilePrefetch() {
+    worker.join();
+    const std::lock_guard<std::mutex> lock(prefetchedLock);
+    prefetched.clear();
+}
+
+std::vector<std::string> modelFilesUnder(const std::string& directory) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> paths;
+    std::error_code error;
+    for (fs::recursive_directory_iterator file(directory, error), end; !error && file != end;
+         file.increment(error))
+        if (file->path().extension() == ".obj" || file->path().extension() == ".dae")
+            paths.push_back(file->path().string());
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+namespace {
+
+ModelFile importModelFile(const std::string& path) {
     ModelFile model;
     auto importer = std::make_unique<Assimp::Importer>();
     bool faulted = false;
@@ -213,5 +284,7 @@ ModelFile loadModelFile(const std::string& path) {
     skeleton.importer = std::move(importer);
     return model;
 }
+
+} // namespace
 
 } // namespace zarn

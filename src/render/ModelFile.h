@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace zarn {
@@ -57,7 +58,26 @@ struct ModelFile {
 // coordinates and joined vertices. A file that cannot be read, or holds no
 // mesh, prints "ERROR: ASSIMP: " and the reason and gives an empty model; so
 // does a file whose import faults inside Assimp. A model with more bones than
-// the model program takes is loaded unskinned.
+// the model program takes is loaded unskinned. While a ModelFilePrefetch
+// lives, a path it was given is taken from its import instead, once.
 ModelFile loadModelFile(const std::string& path);
+
+// Imports model files on a worker thread, one after another, so that the
+// imports overlap with other start-up work. Imports never run two at a time:
+// the fault guard around them is process-wide.
+class ModelFilePrefetch {
+public:
+    explicit ModelFilePrefetch(std::vector<std::string> paths);
+    // Waits for the worker; imports nobody took are dropped.
+    ~ModelFilePrefetch();
+    ModelFilePrefetch(const ModelFilePrefetch&) = delete;
+    ModelFilePrefetch& operator=(const ModelFilePrefetch&) = delete;
+
+private:
+    std::thread worker;
+};
+
+// The model files (.obj and .dae) anywhere under directory, sorted.
+std::vector<std::string> modelFilesUnder(const std::string& directory);
 
 } // namespace zarn

@@ -68,3 +68,37 @@ TEST(ModelFileTest, OnlyTrianglesAreKeptAndMissingNormalsAreRepaired) {
         EXPECT_EQ(mesh.vertices[index].textureCoords, glm::vec2(0.0f));
     }
 }
+
+// Imports made ahead on the worker give what a direct import gives, faults in
+// them included, and each is taken once: asking again imports again.
+TEST(ModelFileTest, PrefetchedImportsMatchDirectOnesAndAreTakenOnce) {
+    test::TempDirectory directory;
+    const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nf 1 2 3\n";
+    directory.write("models/a/triangle.obj", triangle);
+    directory.write("models/b/garbage.dae", "<COLLADA><unclosed");
+    directory.write("models/b/notes.txt", triangle);
+    std::filesystem::copy(ZARN_FUZZ_CORPUS "/ModelFile/vertex-weights-without-count.dae",
+                          directory.path() / "models/c.dae");
+    const std::string models = directory.path().string() + "/models";
+    const std::vector<std::string> paths = modelFilesUnder(models);
+    EXPECT_EQ(paths, (std::vector<std::string>{models + "/a/triangle.obj",
+                                               models + "/b/garbage.dae", models + "/c.dae"}));
+    EXPECT_TRUE(modelFilesUnder(models + "/missing").empty());
+
+    struct sigaction before, after;
+    sigaction(SIGSEGV, nullptr, &before);
+    std::size_t meshes[2] = {};
+    const std::string output = captureStdout([&] {
+        ModelFilePrefetch prefetch(paths);
+        meshes[0] = loadModelFile(paths[0]).meshes.size();
+        meshes[1] = loadModelFile(paths[0]).meshes.size();
+        EXPECT_TRUE(loadModelFile(paths[2]).meshes.empty());
+    });
+    sigaction(SIGSEGV, nullptr, &after);
+    EXPECT_EQ(meshes[0], 1u);
+    EXPECT_EQ(meshes[1], 1u);
+    EXPECT_EQ(after.sa_handler, before.sa_handler);
+    // The garbage file nobody took still said why it failed, and so did the fault.
+    EXPECT_NE(output.find("ERROR: ASSIMP: Unable to read file"), std::string::npos) << output;
+    EXPECT_NE(output.find("c.dae\" failed"), std::string::npos) << output;
+}
