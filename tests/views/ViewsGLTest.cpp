@@ -214,7 +214,7 @@ TEST_F(ViewsGLTest, LeavingOutWhatTheBodyHidesKeepsThePicture) {
     renderer.advance(session);
     for (const float distance : {cameraMinDistance, cameraMaxDistance})
         for (int turn = 0; turn < 8; ++turn)
-            for (const float pitch : {-1.2f, -0.45f, 0.0f, 0.45f, 1.2f}) {
+            for (const float pitch : {-1.2f, -0.45f, 0.0f, 0.2f, 0.45f, 1.2f}) {
                 input.cameraDistance = distance;
                 look(float(turn) * 0.7853982f, pitch);
                 renderer.skipHidden = true;
