@@ -7,6 +7,7 @@
 #include "render/ModelFile.h"
 #include "render/RenderFramework.h"
 #include "session/GameSession.h"
+#include "session/RecordBook.h"
 #include "views/Renderer.h"
 
 #include <GL/glew.h>
@@ -65,6 +66,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
     glfwGetCursorPos(glfwWindow, &inputState.cursor.x, &inputState.cursor.y);
     const double now = io.seconds();
     game = std::make_unique<GameSession>(now, now);
+    bestTimes = std::make_unique<RecordBook>(recordsPath());
     rate = FrameRateCounter{};
     rate.lastFrameSeconds = now;
     // Input reaches the game from here on.
@@ -73,6 +75,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
 
 void Application::playAgain() {
     game->playAgain(io.seconds());
+    bestTimes->newGame();
     eye->reset();
     inputState.cameraDistance = cameraStartDistance;
 }

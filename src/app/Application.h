@@ -16,6 +16,7 @@ struct GLFWwindow;
 namespace zarn {
 
 class GameSession;
+class RecordBook;
 class Renderer;
 
 // The program around one game: the window and its platform, the renderer
@@ -45,6 +46,7 @@ public:
     Camera& camera() { return *eye; }
     Renderer& renderer() { return *scene; }
     GameSession& session() { return *game; }
+    RecordBook& records() { return *bestTimes; }
     FrameRateCounter& frameRate() { return rate; }
     // What happened in the game during the latest frame, oldest first.
     std::vector<GameEvent>& frameEvents() { return events; }
@@ -60,6 +62,7 @@ private:
     std::unique_ptr<Camera> eye;
     std::unique_ptr<Renderer> scene;
     std::unique_ptr<GameSession> game;
+    std::unique_ptr<RecordBook> bestTimes;
     std::vector<GameEvent> events;
     bool shownAtRest = false;
 };

@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "physics/PickRay.h"
 #include "session/GameSession.h"
+#include "session/RecordBook.h"
 #include "views/Renderer.h"
 
 #include <GLFW/glfw3.h>
@@ -35,6 +36,7 @@ void runFrame(Application& app) {
         session.click(makePickRay(cursorX, cursorY, app.settings().width, app.settings().height,
                                   camera.viewProjection()));
     app.frameEvents() = session.takeEvents();
+    app.records().observe(app.frameEvents());
     // Nobody sees a minimised window; a resting one shows nothing new.
     if (input.minimised) {
         restShown = true;
@@ -47,7 +49,8 @@ void runFrame(Application& app) {
     Renderer& renderer = app.renderer();
     renderer.advance(session);
     renderer.drawScene(session, camera.viewProjection(), camera.position);
-    renderer.hud().draw(session, input.showHelp, input.showStats, app.frameRate().fps);
+    renderer.hud().draw(session, app.records().winLine(), input.showHelp, input.showStats,
+                        app.frameRate().fps);
     app.frameRate().endFrame(now);
     platform.swapBuffers();
 }

@@ -36,8 +36,12 @@ struct GameEvent {
     Kind kind;
     int detail;
     std::string message;
+    double seconds = 0.0; // the game clock when it happened
 
-    bool operator==(const GameEvent&) const = default;
+    // The same event, whenever it happened.
+    bool operator==(const GameEvent& other) const {
+        return kind == other.kind && detail == other.detail && message == other.message;
+    }
 };
 
 } // namespace zarn

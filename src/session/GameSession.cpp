@@ -82,6 +82,7 @@ void GameSession::playAgain(double wallSeconds) {
 
 void GameSession::emit(Kind kind, int detail, std::string message) {
     events.push_back({kind, detail, std::move(message)});
+    events.back().seconds = seconds();
 }
 
 std::vector<GameEvent> GameSession::takeEvents() {

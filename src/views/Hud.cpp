@@ -27,11 +27,14 @@ void Hud::drawBanner(const std::string& line, float x, const glm::vec3& colour) 
     text.renderText(line, x, float(height) * 0.5f, float(height) / 800.0f, colour);
 }
 
-void Hud::draw(const GameSession& session, bool showHelp, bool showStats, int fps) {
+void Hud::draw(const GameSession& session, const std::string& winLine, bool showHelp,
+               bool showStats, int fps) {
     const float labelScale = float(height) / 1600.0f;
     switch (session.state()) {
     case GameState::Won:
         drawBanner("You saved the world", 180.0f, wonColour);
+        text.renderText(winLine, 180.0f, float(height) * (0.5f - 0.075f),
+                        float(height) / 800.0f * 0.6f, wonColour);
         break;
     case GameState::TimeUp:
         drawBanner("Time is up, try again", 180.0f, lostColour);

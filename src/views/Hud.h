@@ -16,7 +16,9 @@ class Hud {
 public:
     Hud(std::shared_ptr<Shader> textShader, int width, int height);
 
-    void draw(const GameSession& session, bool showHelp, bool showStats, int fps);
+    // winLine goes under the win banner: the time against the best.
+    void draw(const GameSession& session, const std::string& winLine, bool showHelp, bool showStats,
+              int fps);
 
     TextRenderer text;
 

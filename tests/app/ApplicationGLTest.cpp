@@ -12,6 +12,7 @@
 #include "render/ParticleSimulation.h"
 #include "render/Shader.h"
 #include "session/GameSession.h"
+#include "session/RecordBook.h"
 #include "support/BallSteering.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
@@ -94,6 +95,8 @@ protected:
         for (const char* folder : {"fonts", "models", "shader", "textures"})
             fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
         inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
+        // Best times go to the test's own folder.
+        setenv("XDG_DATA_HOME", (directory.path() / "data").c_str(), 1);
         // Particles start from the same random numbers whichever test ran before.
         std::srand(1);
         setParticleRandomState(particleRandomSeed);
@@ -608,8 +611,12 @@ TEST_F(WholeGameGLTest, APlayerWinsTheWholeGame) {
     runFrames(1, 3.0);
     EXPECT_EQ(session().state(), GameState::Won);
     EXPECT_EQ(session().remainingSeconds(), frozenAt) << "the countdown stops";
-    // "You saved the world" starts at (180, height / 2), in green.
+    // "You saved the world" starts at (180, height / 2), in green; a first
+    // win is the best time, in smaller letters under it, and kept on disk.
     EXPECT_GT(count(180, height / 2 - 5, width, height / 2 + 15, green), 100) << "no win text";
+    EXPECT_GT(count(180, height * 17 / 40 - 4, width, height / 2 - 8, green), 20) << "no best time";
+    EXPECT_EQ(app.records().wins(), 1);
+    EXPECT_TRUE(std::filesystem::exists(directory.path() / "data/zarn/records.ini"));
 
     // After the win nothing moves but the panel: the ball takes no push.
     const glm::mat4 ball = session().ball().pose();

@@ -82,6 +82,10 @@ TEST_F(GameSessionTest, TilesSlideOneAtATimeAndTheCompletingClickCountsAtOnce) {
     EXPECT_EQ(events[14].kind, Kind::TileMoved);
     EXPECT_EQ(events[15], (GameEvent{Kind::PuzzleSolved, int(Puzzle::Tiles)}));
     EXPECT_EQ(events[16], (GameEvent{Kind::PanelPieceOut, 2}));
+    // Each event carries the game time it happened at: the last click came
+    // one run of 16 frames ago.
+    EXPECT_DOUBLE_EQ(events[14].seconds, session.seconds() - 16 * frameSeconds);
+    EXPECT_DOUBLE_EQ(events[15].seconds, events[14].seconds);
     EXPECT_EQ(session.solvedCount(), 1);
     // The blank rises into the bottom-right corner over a second; every
     // tile stands in its slot of the picture.
