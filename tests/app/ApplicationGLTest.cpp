@@ -9,6 +9,7 @@
 #include "puzzles/MovingTiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "puzzles/RiverCrossingGame.h"
+#include "puzzles/Solvers.h"
 #include "render/ParticleSimulation.h"
 #include "render/Shader.h"
 #include "session/GameSession.h"
@@ -16,7 +17,6 @@
 #include "support/BallSteering.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
-#include "support/TileSolution.h"
 #include "views/Renderer.h"
 
 #include <GLFW/glfw3.h>
@@ -549,7 +549,7 @@ protected:
 
 TEST_F(WholeGameGLTest, APlayerWinsTheWholeGame) {
     runFrames(1);
-    for (const TileSlot& slot : zarn::test::shortestTileSolution())
+    for (const TileSlot& slot : shortestTileSolution(startArrangement))
         clickAt(MovingTiles::slotPosition(slot), 0.3);
     EXPECT_EQ(session().solvedCount(), 1);
 

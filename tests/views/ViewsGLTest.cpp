@@ -6,12 +6,12 @@
 #include "puzzles/MovingTiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "puzzles/RiverCrossingGame.h"
+#include "puzzles/Solvers.h"
 #include "render/Light.h"
 #include "render/Occlusion.h"
 #include "render/ShadowMapping.h"
 #include "session/GameSession.h"
 #include "support/GLTestContext.h"
-#include "support/TileSolution.h"
 #include "views/MazeView.h"
 
 #include <gtest/gtest.h>
@@ -113,7 +113,7 @@ TEST_F(ViewsGLTest, TilesShowTheirPicturesInTheSlotsTheGameHoldsThem) {
     EXPECT_LT(glm::distance(colourAt(after, slot(2, 0)), tile0), 12.0f) << "tile 0 did not move";
     EXPECT_LT(std::abs(glm::length(colourAt(after, slot(2, 1))) - well), 20.0f);
 
-    for (const TileSlot& move : zarn::test::shortestTileSolution()) {
+    for (const TileSlot& move : shortestTileSolution(startArrangement)) {
         click(slot(move.row, move.column), {0, 0, 1});
         advance(0.25);
     }
@@ -261,7 +261,7 @@ TEST_F(ViewsGLTest, TheButtonAndThePanelPiecesMoveAsTheGameMovesThem) {
 
     look(2.0f * quarter + 0.7f, 0.0f);
     const Image in = draw();
-    for (const TileSlot& move : zarn::test::shortestTileSolution()) {
+    for (const TileSlot& move : shortestTileSolution(startArrangement)) {
         click(MovingTiles::slotPosition(move), {0, 0, 1});
         advance(0.25);
     }
