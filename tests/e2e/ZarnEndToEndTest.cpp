@@ -151,6 +151,15 @@ TEST(ZarnEndToEndTest, DefaultWindowShowsTheHudTogglesHelpAndQuitsOnEscape) {
     EXPECT_EQ(output.substr(output.size() - 14), "Physics done.\n") << output;
 }
 
+// The options answer without opening a window; an unknown one is named.
+TEST(ZarnEndToEndTest, OptionsAnswerAndEndWithoutAWindow) {
+    EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --version").rfind("Zarn ", 0), 0u);
+    EXPECT_NE(runCommand(std::string(ZARN_BINARY) + " --help").find("Usage: zarn [option]"),
+              std::string::npos);
+    EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --demo; echo status $?"),
+              "Unknown option '--demo'. Try 'zarn --help'.\nstatus 1\n");
+}
+
 // GLFW would assert on a negative width: the game stops before it.
 TEST(ZarnEndToEndTest, WindowSizeNoWindowCanTakeEndsWithStatusOne) {
     GameDirectory directory;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace zarn {
+
+// What the command line asks for: to play, the help, the version, or
+// nothing it understands (with the message to print).
+struct CommandLine {
+    enum class Action { Play, Help, Version, Error };
+    Action action = Action::Play;
+    std::string message;
+};
+
+// Reads the arguments after the program's name; one option at most.
+CommandLine parseCommandLine(int argc, const char* const* argv);
+
+// The text --help prints, and --version's line.
+std::string helpText();
+std::string versionText();
+
+} // namespace zarn
