@@ -75,6 +75,15 @@ void ParticleSimulation::update(float deltaSeconds) {
     }
 }
 
+Box ParticleSimulation::reach() const {
+    constexpr float overrun = 1.5f, jitter = 0.1f, sprite = 0.3f;
+    const glm::vec3 far = spawnArea[0] + spawnArea[1];
+    Box box;
+    box.add(glm::min(spawnArea[0], far) + glm::min(velocity - jitter, 0.0f) * overrun - sprite);
+    box.add(glm::max(spawnArea[0], far) + glm::max(velocity + jitter, 0.0f) * overrun + sprite);
+    return box;
+}
+
 std::vector<glm::vec3> makeCloudVertices(std::uint32_t count) {
     std::vector<glm::vec3> vertices;
     vertices.reserve(std::size_t(count) * 2);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/Occlusion.h"
+
 #include <glm/glm.hpp>
 
 #include <array>
@@ -52,6 +54,10 @@ public:
     // Ages every particle (or respawns it once its lifetime is over) and
     // recomputes position, colour and size from its age.
     void update(float deltaSeconds);
+    // The box the particles stay in, with room for their sprites: the spawn
+    // area and its drift over a lifetime (the velocity jittered by up to 0.1
+    // per axis), with margin for a frame that runs past the end.
+    Box reach() const;
 
     std::vector<Particle> particles;
     std::uint32_t count;

@@ -74,17 +74,9 @@ void FlowView::draw(const FlowBoard& flow, const Sight& sight) {
         board->draw();
     if (flow.solved)
         return;
-    for (const auto& emitter : emitters) {
-        if (!emitter)
-            continue;
-        // Born in the cell's square, drifting out at most about 0.5.
-        const auto& [corner, extent] = emitter->simulation.spawnArea;
-        Box reach;
-        reach.add(corner + glm::vec3(-0.3f, 0.3f, 0.3f));
-        reach.add(corner + extent + glm::vec3(0.9f, -0.3f, -0.3f));
-        if (!sight.hides(reach))
+    for (const auto& emitter : emitters)
+        if (emitter && !sight.hides(emitter->simulation.reach()))
             emitter->draw();
-    }
 }
 
 } // namespace zarn

@@ -86,12 +86,15 @@ MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
         }
     for (int layer = 0; layer < 6; ++layer) {
         const glm::vec3 size = BallMaze::drawnSize(layerCell[layer]);
-        drawables.push_back(std::make_unique<InstancedGeometry>(
-            layers[layer], createBox(size.x, size.y, size.z), layerMaterials[layer]));
-        layerBoxes.push_back(layers[layer]);
+        const GeometryData box = createBox(size.x, size.y, size.z);
+        drawables.push_back(
+            std::make_unique<InstancedGeometry>(layers[layer], box, layerMaterials[layer]));
+        casters.push_back(
+            std::make_unique<InstancedGeometry>(layers[layer], box, layerMaterials[layer]));
     }
-    for (const auto& drawable : drawables)
-        shadowed.push_back(drawable.get());
+    shadowed.push_back(drawables.front().get());
+    for (const auto& caster : casters)
+        shadowed.push_back(caster.get());
 }
 
 MazeView::~MazeView() = default;
@@ -101,47 +104,26 @@ void MazeView::advance(float deltaSeconds) {
         emitter->advance(deltaSeconds);
 }
 
-namespace {
-
-// Sets a layer's instances and uploads them, when they change.
-void showInstances(InstancedGeometry& layer, std::vector<glm::mat4> instances) {
-    if (instances != layer.instances) {
-        layer.instances = std::move(instances);
-        layer.uploadInstances();
-    }
-}
-
-// Where a pit's fountain can reach: its spawn square and the rise of its
-// longest-lived particle, with room for the sprites.
-Box fountainBounds(const ParticleSimulation& fountain) {
-    Box box;
-    box.add(fountain.spawnArea[0] - glm::vec3(0.45f, 0.3f, 0.45f));
-    box.add(fountain.spawnArea[0] + fountain.spawnArea[1] + glm::vec3(0.45f, 0.8f, 0.45f));
-    return box;
-}
-
-} // namespace
-
 void MazeView::draw(const BallGame& ball, const Sight& sight) {
     const glm::mat4 pose = ball.pose();
     drawables.front()->place(pose);
-    // Hidden boxes still cast shadows onto the ones in sight.
     if (shadowedBallPose != pose) {
-        for (std::size_t layer = 0; layer < layerBoxes.size(); ++layer)
-            showInstances(*drawables[layer + 1], layerBoxes[layer]);
         shadowMapping->renderDepth(shadowed);
         shadowedBallPose = pose;
     }
     std::vector<InstancedGeometry*> seen;
     if (!sight.hides(drawables.front()->bounds()))
         seen.push_back(drawables.front().get());
-    for (std::size_t layer = 0; layer < layerBoxes.size(); ++layer) {
+    for (std::size_t layer = 0; layer < casters.size(); ++layer) {
         InstancedGeometry& geometry = *drawables[layer + 1];
         std::vector<glm::mat4> visible;
-        for (const glm::mat4& box : layerBoxes[layer])
+        for (const glm::mat4& box : casters[layer]->instances)
             if (!sight.hides(transformed(geometry.localBounds, box)))
                 visible.push_back(box);
-        showInstances(geometry, std::move(visible));
+        if (visible != geometry.instances) {
+            geometry.instances = std::move(visible);
+            geometry.uploadInstances();
+        }
         seen.push_back(&geometry);
     }
     shadowMapping->drawLit(seen);
@@ -153,7 +135,7 @@ void MazeView::draw(const BallGame& ball, const Sight& sight) {
     glCullFace(GL_BACK);
 
     for (const auto& emitter : pitEmitters)
-        if (!sight.hides(fountainBounds(emitter->simulation)))
+        if (!sight.hides(emitter->simulation.reach()))
             emitter->draw();
 }
 

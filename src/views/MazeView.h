@@ -34,11 +34,13 @@ public:
 private:
     std::shared_ptr<ShadowMapping> shadowMapping;
     // The ball first, then the layers: pits, floor, raised platforms, walls,
-    // ramps about x, ramps about z.
+    // ramps about x, ramps about z; each layer holds the boxes in sight.
     std::vector<std::unique_ptr<InstancedGeometry>> drawables;
-    std::vector<InstancedGeometry*> shadowed;       // the same, as the shadow pass takes them
-    std::vector<std::vector<glm::mat4>> layerBoxes; // every box of each layer
-    std::optional<glm::mat4> shadowedBallPose;      // the ball in the shadow map
+    // Every box of each layer, for the shadow map: hidden boxes still cast
+    // shadows onto the ones in sight.
+    std::vector<std::unique_ptr<InstancedGeometry>> casters;
+    std::vector<InstancedGeometry*> shadowed;  // the ball and the casters
+    std::optional<glm::mat4> shadowedBallPose; // the ball in the shadow map
     std::unique_ptr<InstancedGeometry> ballOutline;
     std::vector<std::unique_ptr<ParticleEmitter>> pitEmitters; // in board order
 };
