@@ -3,7 +3,9 @@
 #   tools/screenshot.sh [output.png] [seconds to wait] [drag x] [drag y]
 # A drag turns the camera as a right-button drag of that many pixels would:
 # 314 to the right shows the river side, -314 the flow side, 628 the back,
-# -312 upwards the bottom and 250 downwards the top. Needs a build.
+# -312 upwards the bottom and 250 downwards the top. Keys named in
+# ZARN_SCREENSHOT_KEYS (xdotool names, e.g. "h") are pressed after the drag.
+# Needs a build.
 set -euo pipefail
 
 ZARN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -21,6 +23,11 @@ capture() {
     sleep 1
     if [ "$DRAG_X" != 0 ] || [ "$DRAG_Y" != 0 ]; then
         zarn_drag "$DRAG_X" "$DRAG_Y"
+    fi
+    if [ -n "${ZARN_SCREENSHOT_KEYS:-}" ]; then
+        sleep 0.3
+        # shellcheck disable=SC2086 # one argument per key
+        xdotool windowfocus --sync "$ZARN_WINDOW" key $ZARN_SCREENSHOT_KEYS
     fi
     sleep "$WAIT"
     import -window "$ZARN_WINDOW" "png:$OUTPUT"

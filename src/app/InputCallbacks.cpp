@@ -77,6 +77,9 @@ void onKey(GLFWwindow* window, int key, int, int action, int) {
     case GLFW_KEY_BACKSPACE:
         session.ballToStart();
         break;
+    case GLFW_KEY_H:
+        session.showHint(input.cameraPosition);
+        break;
     case GLFW_KEY_F1:
         input.showHelp = !input.showHelp;
         break;

@@ -44,6 +44,10 @@ void BallGame::toStart() {
     physics.resetPose(ball, startPose);
 }
 
+glm::vec3 BallGame::velocity() const {
+    return PhysicsWorld::linearVelocity(ball);
+}
+
 glm::mat4 BallGame::pose() const {
     return PhysicsWorld::pose(ball);
 }

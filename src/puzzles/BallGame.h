@@ -32,6 +32,7 @@ public:
     // The ball's pose after the latest physics step or reset.
     glm::mat4 pose() const;
     glm::vec3 centre() const { return glm::vec3(pose()[3]); }
+    glm::vec3 velocity() const;
 
 private:
     PhysicsWorld& physics;

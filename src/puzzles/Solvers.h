@@ -2,6 +2,8 @@
 
 #include "puzzles/TileGrid.h"
 
+#include <glm/glm.hpp>
+
 #include <optional>
 #include <vector>
 
@@ -41,5 +43,22 @@ struct FlowCellHint {
 // The first cell, row by row, that differs from the solution; nothing once
 // the board is solved.
 std::optional<FlowCellHint> nextFlowCell(const FlowBoard& board);
+
+// What to do next with the maze's ball: push it one way along the board's
+// axes, let it roll on, or take it back to its platform when the goal cannot
+// be reached from where it is (the pocket under the raised cell (8, 8)).
+struct BallHint {
+    enum class Action { Push, LetRoll, ToStart };
+    Action action = Action::Push;
+    glm::ivec2 direction{0}; // a push's (x, z) step, for Push
+    bool operator==(const BallHint&) const = default;
+};
+
+// The next push for a ball at `centre` rolling at `velocity` (x, z). The
+// route is the one with fewest turns, then fewest cells, over floors,
+// ramps along their slope and drops from raised cells. The ball rolls on
+// without resistance, so a sideways roll is braked first, and a roll is
+// braked before a turn that no wall stops it at.
+BallHint nextBallPush(const glm::vec3& centre, const glm::vec2& velocity);
 
 } // namespace zarn

@@ -28,6 +28,7 @@ struct GameEvent {
         TimeUp,
         Paused,
         Resumed,
+        HintShown, // detail: the Face
     };
 
     GameEvent(Kind kind, int detail = 0, std::string message = {})

@@ -7,11 +7,13 @@
 #include "puzzles/MovingTiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "puzzles/RiverCrossingGame.h"
+#include "puzzles/Solvers.h"
 #include "session/GameClock.h"
 #include "session/PhysicsCatchUp.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <string>
 #include <utility>
 
 namespace zarn {
@@ -26,6 +28,30 @@ glm::mat4 at(const glm::vec3& centre) {
 
 int tagOf(PickTarget::Kind kind, int index = 0) {
     return PickTarget{kind, index}.tag();
+}
+
+// "a", "a and b", "a, b and c".
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t k = 0; k < names.size(); ++k)
+        text += (k == 0 ? "" : k + 1 == names.size() ? " and " : ", ") + names[k];
+    return text;
+}
+
+// The arrow key that pushes the ball most nearly along `direction` (x, z),
+// seen from eye.
+const char* arrowKeyName(glm::ivec2 direction, const glm::vec3& eye) {
+    using BallMaze::Arrow;
+    const glm::vec3 wanted(float(direction.x), 0.0f, float(direction.y));
+    const char* best = "Up";
+    float bestDot = -1.0f;
+    for (const auto& [arrow, name] :
+         {std::pair{Arrow::Up, "Up"}, std::pair{Arrow::Down, "Down"},
+          std::pair{Arrow::Left, "Left"}, std::pair{Arrow::Right, "Right"}})
+        if (const auto force = BallMaze::push(arrow, eye))
+            if (const float dot = glm::dot(glm::normalize(*force), wanted); dot > bestDot)
+                best = name, bestDot = dot;
+    return best;
 }
 
 } // namespace
@@ -66,6 +92,8 @@ struct GameSession::Round {
     CubeBottom button;
     PentagonPanel panel;
     GameState state = GameState::Running;
+    std::optional<Hint> hint;
+    int hints = 0;
     int remainingSeconds;
     float deltaSeconds = 0.0f;
 };
@@ -106,6 +134,8 @@ void GameSession::advance(double wallSeconds) {
     if (!r.clock.isRunning())
         return;
     const float dt = r.deltaSeconds;
+    if (r.hint && r.clock.seconds() - r.hint->shownAt >= hintSeconds)
+        r.hint.reset();
 
     if (r.state == GameState::Running) {
         switch (r.ball.check()) {
@@ -115,6 +145,7 @@ void GameSession::advance(double wallSeconds) {
             break;
         case BallMaze::BallState::Fallen:
             emit(Kind::BallReset);
+            endHintOn(Face::Maze);
             break;
         case BallMaze::BallState::Rolling:
             break;
@@ -162,6 +193,7 @@ void GameSession::click(const PickRay& ray) {
     case PickTarget::Kind::TileSlot:
         if (const auto move = r.tiles.tryMove(target.index / 3, target.index % 3)) {
             emit(Kind::TileMoved, move->tile);
+            endHintOn(Face::Tiles);
             if (r.tiles.solved())
                 emit(Kind::PuzzleSolved, int(Puzzle::Tiles));
         }
@@ -172,6 +204,9 @@ void GameSession::click(const PickRay& ray) {
     case PickTarget::Kind::FlowCell:
         if (r.flow.click(target.index)) {
             emit(Kind::CellChanged, target.index);
+            if (r.hint && r.hint->mark == Hint::Mark::FlowCell &&
+                r.flow.cells[std::size_t(r.hint->index)] == r.hint->colour)
+                r.hint.reset();
             if (r.flow.solved)
                 emit(Kind::PuzzleSolved, int(Puzzle::Flow));
         }
@@ -204,8 +239,9 @@ void GameSession::clickRiver(int row, int column) {
             emit(Kind::CrossingFailed, 0, river.rules().message);
         break;
     case RiverCrossing::Move::None:
-        break;
+        return;
     }
+    endHintOn(Face::River);
     if (river.solved() && !wasSolved)
         emit(Kind::PuzzleSolved, int(Puzzle::River));
 }
@@ -220,6 +256,104 @@ void GameSession::ballToStart() {
         return;
     round->ball.toStart();
     emit(Kind::BallReset);
+    endHintOn(Face::Maze);
+}
+
+void GameSession::endHintOn(Face face) {
+    if (round->hint && round->hint->face == face)
+        round->hint.reset();
+}
+
+void GameSession::showHint(const glm::vec3& eye) {
+    if (!takesMoves())
+        return;
+    Round& r = *round;
+    const Face face = faceFacing(eye);
+    r.hint = makeHint(face, eye);
+    r.hint->shownAt = seconds();
+    if (r.hint->mark != Hint::Mark::None) {
+        ++r.hints;
+        emit(Kind::HintShown, int(face));
+    }
+}
+
+Hint GameSession::makeHint(Face face, const glm::vec3& eye) const {
+    const Round& r = *round;
+    Hint hint;
+    hint.face = face;
+    const auto mark = [&](Hint::Mark kind, int index, std::string text) {
+        hint.mark = kind;
+        hint.index = index;
+        hint.text = std::move(text);
+    };
+    std::vector<std::string> unsolved;
+    for (const auto& [puzzle, name] :
+         {std::pair{Puzzle::Tiles, "the tiles"}, std::pair{Puzzle::Ball, "the maze"},
+          std::pair{Puzzle::River, "the river"}, std::pair{Puzzle::Flow, "the colours"}})
+        if (!solved(puzzle))
+            unsolved.push_back(name);
+
+    switch (face) {
+    case Face::Tiles:
+        if (const auto clicks = shortestTileSolution(r.tiles.grid().tiles); !clicks.empty())
+            mark(Hint::Mark::TileSlot, clicks.front().row * 3 + clicks.front().column,
+                 "Click the marked tile");
+        else
+            hint.text = "The picture is whole";
+        break;
+    case Face::River:
+        if (const auto click = nextRiverClick(r.river.rules())) {
+            static constexpr const char* figures[] = {"the bear", "the rabbit", "the carrot"};
+            const std::string what = click->column != 1 ? figures[click->row]
+                                     : click->row == 1  ? "the arrow to cross"
+                                                        : "the boat";
+            mark(Hint::Mark::RiverTarget, click->row * 3 + click->column, "Click " + what);
+        } else
+            hint.text = "Everyone is across";
+        break;
+    case Face::Flow:
+        if (const auto cell = nextFlowCell(r.flow)) {
+            static constexpr const char* colours[] = {"", "red", "lilac", "teal", "blue", "cream"};
+            mark(Hint::Mark::FlowCell, cell->cell,
+                 std::string("Click the marked cell until it turns ") + colours[cell->colour]);
+            hint.colour = cell->colour;
+        } else
+            hint.text = "Every colour is joined";
+        break;
+    case Face::Maze: {
+        if (r.ball.solved()) {
+            hint.text = "The ball is home";
+            break;
+        }
+        const glm::vec3 velocity = r.ball.velocity();
+        hint.ball = nextBallPush(r.ball.centre(), {velocity.x, velocity.z});
+        switch (hint.ball.action) {
+        case BallHint::Action::Push:
+            mark(Hint::Mark::Ball, 0,
+                 std::string("Press the ") + arrowKeyName(hint.ball.direction, eye) + " arrow key");
+            break;
+        case BallHint::Action::LetRoll:
+            mark(Hint::Mark::Ball, 0, "Let the ball roll");
+            break;
+        case BallHint::Action::ToStart:
+            mark(Hint::Mark::Ball, 0, "Press Backspace: the ball cannot get out of here");
+            break;
+        }
+        break;
+    }
+    case Face::Button:
+    case Face::Panel:
+        if (!unsolved.empty())
+            hint.text = (face == Face::Button ? "Solve " + listed(unsolved) + " first"
+                                              : "Still to solve: " + listed(unsolved));
+        else if (!r.button.state().triggered)
+            hint.text =
+                face == Face::Button ? "Click the red button" : "Press the red button underneath";
+        else
+            hint.text = "The lock is open";
+        break;
+    }
+    return hint;
 }
 
 void GameSession::togglePause() {
@@ -276,6 +410,14 @@ int GameSession::solvedCount() const {
     const bool buttonCounts = fourSolved() && round->button.state().triggered;
     return int(round->tiles.solved()) + int(round->ball.solved()) + int(round->river.solved()) +
            int(round->flow.solved) + int(buttonCounts);
+}
+
+const std::optional<Hint>& GameSession::hint() const {
+    return round->hint;
+}
+
+int GameSession::hintsShown() const {
+    return round->hints;
 }
 
 PickTarget GameSession::pick(const PickRay& ray) const {

@@ -4,11 +4,13 @@
 #include "puzzles/BallMaze.h"
 #include "session/GameEvent.h"
 #include "session/GameFlow.h"
+#include "session/Hint.h"
 #include "session/PickTarget.h"
 
 #include <glm/glm.hpp>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace zarn {
@@ -48,6 +50,10 @@ public:
     // is not paused; pausing acts only while it runs.
     void togglePause();
     void pause();
+    // The next good move on the face an eye at `eye` sees most directly, or
+    // what is left to do there. Only a move shown on an unsolved puzzle
+    // counts as a hint; it changes nothing in the game.
+    void showHint(const glm::vec3& eye);
     // A new game at wall time wallSeconds: every puzzle at its start, the
     // countdown full, unpaused. Nothing of the old game stays.
     void playAgain(double wallSeconds);
@@ -64,6 +70,9 @@ public:
     // Solved puzzles, and the button once it was pressed with all four solved.
     int solvedCount() const;
     bool solved(Puzzle puzzle) const;
+    // The hint on show: it goes after hintSeconds, or once its move is made.
+    const std::optional<Hint>& hint() const;
+    int hintsShown() const;
     // What a pick ray hits first.
     PickTarget pick(const PickRay& ray) const;
 
@@ -82,6 +91,8 @@ private:
     bool fourSolved() const;
     void emit(GameEvent::Kind kind, int detail = 0, std::string message = {});
     void clickRiver(int row, int column);
+    Hint makeHint(Face face, const glm::vec3& eye) const;
+    void endHintOn(Face face);
     void updateProgress(float deltaSeconds);
 
     std::unique_ptr<Round> round;

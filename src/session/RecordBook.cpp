@@ -81,6 +81,8 @@ void RecordBook::observe(const std::vector<GameEvent>& events) {
     for (const GameEvent& event : events) {
         if (event.kind == GameEvent::Kind::PuzzleSolved && event.detail >= 0 && event.detail < 4)
             current.solvedAt[std::size_t(event.detail)] = event.seconds;
+        else if (event.kind == GameEvent::Kind::HintShown)
+            ++hints;
         else if (event.kind == GameEvent::Kind::Won)
             recordWin(event.seconds);
     }
@@ -88,12 +90,21 @@ void RecordBook::observe(const std::vector<GameEvent>& events) {
 
 void RecordBook::newGame() {
     current = GameTimes{};
+    hints = 0;
     line.clear();
 }
 
 void RecordBook::recordWin(double total) {
     current.total = total;
     const std::optional<GameTimes> before = bestGame;
+    // A game won with help is shown its time, but it is no record.
+    if (hints > 0) {
+        line = "Your time " + formatRemainingTime(int(total)) + " with " + std::to_string(hints) +
+               (hints == 1 ? " hint" : " hints");
+        if (before)
+            line += " - best " + formatRemainingTime(int(before->total));
+        return;
+    }
     if (!before || total < before->total) {
         bestGame = current;
         line = "New best time!";

@@ -18,10 +18,10 @@ struct GameTimes {
 
 // Best times kept on disk. It listens to a game's events, and when the game
 // is won it records the times and tells the player how they compare with
-// the best. The file is written to a temporary file beside it, flushed, and
-// renamed over the old one, so a crash leaves the old or the new file. A
-// file that cannot be read is never overwritten: it is kept as "<file>.bad"
-// and a new one starts. Each trouble is reported once; the game plays on.
+// the best; a game won with hints is told its time and its hints only. The file is written to a
+// temporary file beside it, flushed, and renamed over the old one, so a crash leaves the old or the
+// new file. A file that cannot be read is never overwritten: it is kept as "<file>.bad" and a new
+// one starts. Each trouble is reported once; the game plays on.
 class RecordBook {
 public:
     explicit RecordBook(std::filesystem::path file);
@@ -31,7 +31,8 @@ public:
     // A new game: its times start over and the last win's line goes.
     void newGame();
 
-    // "Your time 2:41 - best 2:13" or "New best time!" after a win, else empty.
+    // "Your time 2:41 - best 2:13", "New best time!" or "Your time 2:41 with
+    // 3 hints - best 2:13" after a win, else empty.
     const std::string& winLine() const { return line; }
     std::optional<GameTimes> best() const { return bestGame; }
     int wins() const { return winCount; }
@@ -45,6 +46,7 @@ private:
     std::optional<GameTimes> lastGame;
     int winCount = 0;
     GameTimes current;
+    int hints = 0; // in the current game
     std::string line;
     bool saveFailed = false;
 };

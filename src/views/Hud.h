@@ -10,7 +10,7 @@ class GameSession;
 class Shader;
 
 // The 2D overlay: the countdown, the end-of-game texts, the river's message,
-// the pause notice, the help image and the statistics. Positions are window
+// the pause notice, the hint's line, the help image and the statistics. Positions are window
 // pixels from the bottom-left corner.
 class Hud {
 public:
@@ -25,6 +25,8 @@ public:
 private:
     // Text at scale height / 800, with its baseline at half the height.
     void drawBanner(const std::string& line, float x, const glm::vec3& colour);
+    // Text centred across the window at baseline y, over a shadow.
+    void drawCentred(const std::string& line, float y, float scale, const glm::vec3& colour);
 
     int width;
     int height;

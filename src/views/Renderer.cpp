@@ -9,6 +9,7 @@
 #include "session/GameSession.h"
 #include "views/ButtonView.h"
 #include "views/FlowView.h"
+#include "views/HintView.h"
 #include "views/MazeView.h"
 #include "views/PanelView.h"
 #include "views/RiverView.h"
@@ -50,7 +51,8 @@ Renderer::Renderer(int width, int height, const glm::mat4& projection, int shado
       button(std::make_unique<ButtonView>(program(Program::ModelLoading))),
       skybox(std::make_unique<Skybox>(program(Program::Skybox), projection)),
       frameModel(std::make_unique<Model>(frameModelPath, program(Program::EnvironmentMap))),
-      panel(std::make_unique<PanelView>(program(Program::ModelLoading))) {}
+      panel(std::make_unique<PanelView>(program(Program::ModelLoading))),
+      hints(std::make_unique<HintView>(program(Program::PhongInstanced))) {}
 
 Renderer::~Renderer() = default;
 
@@ -81,6 +83,7 @@ void Renderer::drawScene(const GameSession& session, const glm::mat4& viewProjec
     flow->draw(session.flow(), sight);
     button->draw(session.button(), sight);
     panel->draw(session.panel(), sight);
+    hints->draw(session); // last: over the flow board's particles
 }
 
 void Renderer::advance(const GameSession& session) {

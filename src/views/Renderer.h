@@ -14,6 +14,7 @@ namespace zarn {
 class ButtonView;
 class FlowView;
 class GameSession;
+class HintView;
 class MazeView;
 class Model;
 class PanelView;
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<Skybox> skybox;
     std::unique_ptr<Model> frameModel; // the cube's body, mirroring the sky
     std::unique_ptr<PanelView> panel;
+    std::unique_ptr<HintView> hints;
 };
 
 inline constexpr const char* frameModelPath = "assets/models/frame/frame.obj";

@@ -52,6 +52,9 @@ bool green(const std::uint8_t* p) {
 bool yellow(const std::uint8_t* p) {
     return p[0] > 220 && p[1] > 200 && p[2] < 170;
 }
+bool gold(const std::uint8_t* p) {
+    return p[0] > 200 && p[1] > 160 && p[2] < 130 && p[0] - p[2] > 100;
+}
 
 // RGB of an RGBA image.
 std::vector<std::uint8_t> rgb(const std::vector<std::uint8_t>& rgba) {
@@ -255,7 +258,23 @@ TEST_F(ApplicationGLTest, TheFirstFrameShowsTheHudLightsAndCameraAndLeavesTheSta
     EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
 }
 
-TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheGlState) {
+TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHintsHelpAndStatisticsAndSetTheGlState) {
+    // H frames the tile to click, the one left of the blank, and names the
+    // move under the cube.
+    runFrames(1);
+    const glm::vec2 edge = screenOf(MovingTiles::slotPosition({1, 0}) + glm::vec3(0.5f, 0, 0.2f));
+    const auto framed = [&] {
+        return count(int(edge.x) - 6, int(edge.y) - 40, int(edge.x) + 6, int(edge.y) + 40, gold);
+    };
+    const int unframed = framed(), unnamed = count(250, 85, 550, 110, gold);
+    releaseKey(GLFW_KEY_H);
+    runFrames(1);
+    EXPECT_GT(framed(), unframed + 300);
+    EXPECT_GT(count(250, 85, 550, 110, gold), unnamed + 300);
+    runFrames(1, hintSeconds);
+    runFrames(1);
+    EXPECT_EQ(framed(), unframed);
+
     pendingEvents.push_back([](GLFWwindow* w) {
         onKey(w, GLFW_KEY_P, 0, GLFW_PRESS, 0);
         onKey(w, GLFW_KEY_P, 0, GLFW_REPEAT, 0);
@@ -268,7 +287,7 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheG
     runFrames(1, 30.0);
     runFrames(1);
     EXPECT_TRUE(session().paused());
-    EXPECT_EQ(session().remainingSeconds(), 300);
+    EXPECT_EQ(session().remainingSeconds(), 297);
     // "Paused - press P", centred, in the middle of the window.
     EXPECT_GT(count(220, 395, 400, 440, yellow), left + 200);
     EXPECT_GT(count(400, 395, 580, 440, yellow), right + 200);
@@ -311,6 +330,7 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHelpAndStatisticsAndSetTheG
     runFrames(1);
     EXPECT_GT(count(10, 760, 120, 795, grey), 40); // "FPS: 0" at the top left
     EXPECT_GT(count(130, 5, 220, 40, grey), 40);   // "Puzzles solved: 0" is longer than "Help: F1"
+    EXPECT_GT(count(10, 40, 90, 60, grey), 40);    // "Hints: 1"
     releaseKey(GLFW_KEY_F7);
     releaseKey(GLFW_KEY_F1);
     runFrames(1);

@@ -1,11 +1,13 @@
 #include "puzzles/Solvers.h"
 
+#include "puzzles/BallMaze.h"
 #include "puzzles/FlowBoard.h"
 #include "puzzles/RiverCrossing.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <string>
 
 using namespace zarn;
 
@@ -78,4 +80,70 @@ TEST(SolversTest, TheFlowAnswerNamesEachWrongCellWithItsColour) {
         ASSERT_LT(clicks, 500);
     }
     EXPECT_TRUE(board.solved);
+}
+
+namespace {
+
+using Action = BallHint::Action;
+
+// A ball resting at the centre of cell (row, column).
+glm::vec3 restingAt(int row, int column) {
+    return BallMaze::cellCentre(row, column);
+}
+
+} // namespace
+
+// At rest, the ball's answers lead from the start over the ramp, the raised
+// row and the board's east column into the goal, turning only where the
+// maze makes it, into the goal from its east; from the pockets that drops leave, the answer is to start
+// again, and every other open cell leads to the goal.
+TEST(SolversTest, TheBallAnswerLeadsToTheGoalOrBackToTheStart) {
+    const auto follow = [](int row, int column) {
+        std::string turns;
+        for (int moves = 0; moves < 60; ++moves) {
+            if (glm::ivec2(column, row) == glm::ivec2(10, 10))
+                return turns;
+            const BallHint hint = nextBallPush(restingAt(row, column), glm::vec2(0.0f));
+            if (hint.action != Action::Push)
+                return turns.append("!");
+            const char heading = hint.direction.x > 0   ? 'E'
+                                 : hint.direction.x < 0 ? 'W'
+                                 : hint.direction.y > 0 ? 'S'
+                                                        : 'N';
+            if (turns.empty() || turns.back() != heading)
+                turns += heading;
+            column += hint.direction.x, row += hint.direction.y;
+        }
+        return turns.append("?");
+    };
+    EXPECT_EQ(follow(1, 1), "SESESW");
+    std::string pockets;
+    for (int row = 0; row < BallMaze::side; ++row)
+        for (int column = 0; column < BallMaze::side; ++column) {
+            const int cell = BallMaze::map[std::size_t(row)][std::size_t(column)];
+            if (cell == BallMaze::Wall || cell == BallMaze::Pit)
+                continue;
+            const std::string turns = follow(row, column);
+            if (turns == "!")
+                pockets += std::to_string(row * 100 + column) + " ";
+            else
+                EXPECT_NE(turns.back(), '!') << row << ", " << column << ": " << turns;
+            EXPECT_NE(turns.back(), '?') << row << ", " << column << ": " << turns;
+        }
+    EXPECT_EQ(pockets, "908 1004 1005 1007 1008 1105 "); // row * 100 + column
+    EXPECT_EQ(nextBallPush(restingAt(10, 8), glm::vec2(0.0f)).action, Action::ToStart);
+}
+
+// A rolling ball is braked across its way first, left to roll on to a wall
+// that stops it, and braked before a turn that nothing stops it at.
+TEST(SolversTest, TheBallAnswerMindsTheSpeed) {
+    const glm::vec3 inRow6 = restingAt(6, 3); // the route runs east to the wall
+    EXPECT_EQ(nextBallPush(inRow6, {0.0f, -1.0f}), (BallHint{Action::Push, {0, 1}}));
+    EXPECT_EQ(nextBallPush(inRow6, {1.5f, 0.1f}), (BallHint{Action::LetRoll}));
+    EXPECT_EQ(nextBallPush(inRow6, {-0.8f, 0.0f}), (BallHint{Action::Push, {1, 0}}));
+    // Row 8 runs east to the board's open edge, where the route turns south.
+    EXPECT_EQ(nextBallPush(restingAt(8, 6), {1.5f, 0.0f}), (BallHint{Action::LetRoll}));
+    EXPECT_EQ(nextBallPush(restingAt(8, 11) - glm::vec3(0.1f, 0.0f, 0.0f), {1.5f, 0.0f}),
+              (BallHint{Action::Push, {-1, 0}}));
+    EXPECT_EQ(nextBallPush(BallMaze::cellCentre(10, 10), {0.0f, -0.5f}).action, Action::LetRoll);
 }

@@ -301,3 +301,77 @@ TEST_F(GameSessionTest, AClickGoesToTheOneTargetItHitsFirst) {
     EXPECT_EQ(session.takeEvents(), (Events{{Kind::CellChanged, 0}}));
     EXPECT_EQ(session.flow().cells[0], 1);
 }
+
+// Hints lead through the tiles, the river after a failure and the flow
+// board, each going once its move is made; they count but change nothing;
+// the maze's hint names the arrow key as the eye sees it; a solved face,
+// the button and the panel say what is left, uncounted; a hint lasts three
+// seconds of play.
+TEST_F(GameSessionTest, HintsLeadThroughEveryFaceFromWhereItStands) {
+    const glm::vec3 front(0.3f, 1.0f, 6.0f), left(-6.0f, 1.0f, 0.5f), right(6.0f, -1.0f, 0.2f);
+    int counted = 0;
+    const auto follow = [&](const glm::vec3& eye, Hint::Mark mark, const auto& done,
+                            const auto& clickOn) {
+        for (int k = 0; k < 80 && !done(); ++k) {
+            session.showHint(eye);
+            ASSERT_TRUE(session.hint());
+            ASSERT_EQ(session.hint()->mark, mark) << session.hint()->text;
+            ++counted;
+            clickOn(Hint(*session.hint())); // a copy: the move ends the hint
+            EXPECT_FALSE(session.hint()) << "the hint stayed after its move";
+            run(40); // slides and walks play out
+        }
+        EXPECT_TRUE(done());
+    };
+    follow(
+        front, Hint::Mark::TileSlot, [&] { return session.tiles().solved(); },
+        [&](const Hint& hint) { session.click(tileRay(hint.index)); });
+    session.click(riverRay(0, 0)); // the bear over leaves the rabbit with the carrot
+    session.click(arrowRay);
+    run(4 * 64);
+    ASSERT_EQ(session.river().rules().boatAtStart, true) << "the crossing did not fail";
+    follow(
+        left, Hint::Mark::RiverTarget, [&] { return session.river().solved(); },
+        [&](const Hint& hint) { session.click(riverRay(hint.index / 3, hint.index % 3)); });
+    follow(
+        right, Hint::Mark::FlowCell, [&] { return session.flow().solved; },
+        [&](const Hint& hint) {
+            const std::array<int, flowCellCount> cells = session.flow().cells;
+            session.showHint(right); // asked again, it counts and changes nothing
+            ++counted;
+            EXPECT_EQ(session.flow().cells, cells);
+            for (int k = 0; k < 6 && session.hint(); ++k)
+                session.click(flowRay(hint.index));
+            EXPECT_EQ(session.flow().cells[std::size_t(hint.index)], hint.colour);
+        });
+    EXPECT_EQ(session.hintsShown(), counted);
+    int hintEvents = 0;
+    for (const GameEvent& event : session.takeEvents())
+        hintEvents += event.kind == Kind::HintShown;
+    EXPECT_EQ(hintEvents, counted);
+
+    const std::pair<glm::vec3, const char*> lines[] = {
+        {front, "The picture is whole"},
+        {right, "Every colour is joined"},
+        {{0.0f, -6.0f, 0.5f}, "Solve the maze first"},
+        {{0.5f, 1.0f, -6.0f}, "Still to solve: the maze"},
+    };
+    for (const auto& [eye, text] : lines) {
+        session.showHint(eye);
+        EXPECT_EQ(session.hint()->text, text);
+    }
+    EXPECT_EQ(session.hintsShown(), counted);
+
+    // On the top face, from an eye south of the cube, the start's push down
+    // the ramp (towards +z) is the Down arrow; from the east, it is Right.
+    run(64);
+    session.showHint({0.5f, 6.0f, 2.0f});
+    EXPECT_EQ(session.hint()->ball, (BallHint{BallHint::Action::Push, {0, 1}}));
+    EXPECT_EQ(session.hint()->text, "Press the Down arrow key");
+    session.showHint({2.0f, 6.0f, 0.1f});
+    EXPECT_EQ(session.hint()->text, "Press the Left arrow key");
+    run(int(hintSeconds * 64) - 1);
+    EXPECT_TRUE(session.hint());
+    run(1);
+    EXPECT_FALSE(session.hint());
+}

@@ -36,7 +36,8 @@ std::string contents(const std::filesystem::path& file) {
 } // namespace
 
 // A first win is the best; a better one replaces it, a worse one is told the
-// best; what was kept survives a new book on the same file.
+// best; what was kept survives a new book on the same file. Hinted wins are
+// told their hints and kept out of the records.
 TEST(RecordBookTest, WinsKeepTheBestTimeAcrossRestarts) {
     test::TempDirectory directory;
     const std::filesystem::path file = directory.path() / "zarn" / "records.ini";
@@ -53,7 +54,19 @@ TEST(RecordBookTest, WinsKeepTheBestTimeAcrossRestarts) {
     EXPECT_EQ(printed, "");
     EXPECT_FALSE(std::filesystem::exists(file.string() + ".new"));
 
+    // A game won with hints, first or faster, is no record.
+    RecordBook hinted(directory.path() / "hinted.ini");
+    std::vector<GameEvent> helped = wonGame(100.0);
+    helped.insert(helped.begin(), {GameEvent(Kind::HintShown), GameEvent(Kind::HintShown)});
+    hinted.observe(helped);
+    EXPECT_EQ(hinted.winLine(), "Your time 1:40 with 2 hints");
+    EXPECT_FALSE(hinted.best());
+    EXPECT_FALSE(std::filesystem::exists(directory.path() / "hinted.ini"));
+
     RecordBook again(file);
+    again.observe(helped);
+    EXPECT_EQ(again.winLine(), "Your time 1:40 with 2 hints - best 2:13");
+    again.newGame();
     ASSERT_TRUE(again.best());
     EXPECT_DOUBLE_EQ(again.best()->total, 133.2);
     EXPECT_NEAR(again.best()->solvedAt[2], 133.2 * 3 / 5, 1e-3);

@@ -16,12 +16,13 @@ struct HelpEntry {
     const char* action;
 };
 
-inline constexpr std::array<HelpEntry, 13> helpEntries = {{
+inline constexpr std::array<HelpEntry, 14> helpEntries = {{
     {"Right mouse drag", "Turn the cube"},
     {"Mouse wheel", "Zoom in and out"},
     {"Left click", "Play: click a piece or a cell"},
     {"Arrow keys", "Roll the ball"},
     {"Backspace", "Ball back to its start"},
+    {"H", "Hint for the face in view"},
     {"P", "Pause or resume"},
     {"R", "Play again"},
     {"Enter", "Play again when the game is over"},
