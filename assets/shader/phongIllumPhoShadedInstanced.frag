@@ -69,7 +69,8 @@ vec3 softClip(vec3 color) {
 void main() {
     // Textured materials have a black diffuseColor; plain ones sample an
     // unbound unit, which reads black.
-    vec3 base = diffuseColor + texture(textureSampler, texCoord).rgb;
+    vec4 texel = texture(textureSampler, texCoord);
+    vec3 base = diffuseColor + texel.rgb;
     vec3 normal = normalize(worldNormal);
     vec3 toEye = normalize(viewPosition - worldPosition);
     float shininess = max(alpha, 1.0);
@@ -84,5 +85,7 @@ void main() {
             highlight = pow(max(dot(reflect(-toLight, normal), toEye), 0.0), shininess);
         color += incoming * (diffuseCoeff * lambert * base + specularCoeff * highlight);
     }
-    fragColor = vec4(softClip(color), 1.0);
+    // Only the flow marks' texture has see-through parts; the others, and
+    // the unbound unit, read an alpha of 1.
+    fragColor = vec4(softClip(color), texel.a);
 }

@@ -7,6 +7,7 @@
 #include "render/Occlusion.h"
 #include "render/ParticleEmitter.h"
 
+#include <GL/glew.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include <cstdint>
@@ -33,7 +34,15 @@ FlowView::FlowView(const std::shared_ptr<Shader>& geometryShader,
           geometryShader, "assets/textures/flowPuzzle/flow_playground_finished.dds")),
       board(std::make_unique<InstancedGeometry>(
           glm::translate(glm::mat4(1.0f), glm::vec3(1.525f, 0.0f, 0.0f)),
-          createBox(0.05f, 3.0f, 3.0f), boardMaterial)) {}
+          createBox(0.05f, 3.0f, 3.0f), boardMaterial)),
+      // A flat box a hair in front of the board: only its +x face shows, with
+      // the texture placed as on the board's. More ambient light than the
+      // board gets keeps the marks white rather than grey.
+      marks(std::make_unique<InstancedGeometry>(
+          glm::translate(glm::mat4(1.0f), glm::vec3(1.555f, 0.0f, 0.0f)),
+          createBox(0.0f, 3.0f, 3.0f),
+          std::make_shared<Material>(geometryShader, "assets/textures/flowPuzzle/flow_marks.dds",
+                                     1.15f, 0.5f, 0.1f, 5.0f))) {}
 
 FlowView::~FlowView() = default;
 
@@ -72,11 +81,16 @@ void FlowView::draw(const FlowBoard& flow, const Sight& sight) {
     board->material = flow.solved ? finishedMaterial : boardMaterial;
     if (!sight.hides(board->bounds()))
         board->draw();
-    if (flow.solved)
-        return;
-    for (const auto& emitter : emitters)
-        if (emitter && !sight.hides(emitter->simulation.reach()))
-            emitter->draw();
+    if (!flow.solved)
+        for (const auto& emitter : emitters)
+            if (emitter && !sight.hides(emitter->simulation.reach()))
+                emitter->draw();
+    // After the particles, which write no depth, so the marks cover them.
+    if (!sight.hides(marks->bounds())) {
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        marks->draw();
+    }
 }
 
 } // namespace zarn

@@ -20,7 +20,8 @@ class Shader;
 // Draws the flow board on the cube's +x face. Every coloured cell shows a
 // small stream of particles of its colour drifting out of the board; once the
 // board is solved it shows the finished picture instead and the particles
-// stop.
+// stop. The end cells' shape marks lie over both, so the pairs can be told
+// apart without their colours.
 class FlowView {
 public:
     // geometryShader draws the board, particleShader the cell emitters.
@@ -30,7 +31,8 @@ public:
 
     // The board as it is, the emitters advanced by the game's frame time.
     void advance(const FlowBoard& flow, float deltaSeconds);
-    // The board as it is and the emitters as far as sight shows them.
+    // The board as it is, the emitters and the marks as far as sight shows
+    // them. Leaves blending on with the usual alpha blend function.
     void draw(const FlowBoard& flow, const Sight& sight);
 
 private:
@@ -43,6 +45,7 @@ private:
     std::shared_ptr<Material> boardMaterial;
     std::shared_ptr<Material> finishedMaterial;
     std::unique_ptr<InstancedGeometry> board;
+    std::unique_ptr<InstancedGeometry> marks; // see-through but for the marks
     // Each cell's emitter and the colour it was made for (none for empty
     // cells); replaced when the cell's colour changes, which releases the old
     // one.

@@ -1,5 +1,6 @@
 #include "DdsWriter.h"
 #include "HelpImage.h"
+#include "PictureFlowBoard.h"
 #include "render/DdsImage.h"
 #include "support/TempDirectory.h"
 
@@ -7,6 +8,7 @@
 #include <bit>
 #include <glm/glm.hpp>
 #include <gtest/gtest.h>
+#include <map>
 #include <stb_image.h>
 
 namespace {
@@ -52,7 +54,7 @@ TEST(ImageAssets, EveryDdsParsesToAPowerOfTwoImageThatFitsItsFile) {
             << image.width << " x " << image.height;
         EXPECT_GE(entry.file_size(), 128u + image.size);
     }
-    EXPECT_EQ(count, 21);
+    EXPECT_EQ(count, 22);
 }
 
 TEST(ImageAssets, SkyFacesAreEqualSquaresThatMeetWithoutSeams) {
@@ -90,6 +92,41 @@ TEST(ImageAssets, SpritesAreRgbaWithATransparentRimAndABrightCentre) {
         EXPECT_EQ(rim, 0) << name << " has a visible rim";
         const std::uint8_t* centre = sprite.at(w / 2, h / 2);
         EXPECT_GT(*std::min_element(centre, centre + 4), 245) << name << " centre";
+    }
+}
+
+TEST(ImageAssets, FlowMarksPairTheEndsByShapeAlone) {
+    // Cells of 64 pixels put every mark at the same sub-pixel phase.
+    constexpr int cell = 64;
+    const assetgen::ImageCanvas marks = assetgen::paintFlowMarks(6 * cell);
+    // The white of each end's mark, by colour value; the picture is turned by half a turn.
+    std::multimap<int, std::vector<bool>> whites;
+    for (int i = 0; i < 5; ++i)
+        for (int j = 0; j < 5; ++j) {
+            if (assetgen::flowStartCells[i][j] == 0)
+                continue;
+            auto& white =
+                whites.emplace(assetgen::flowStartCells[i][j], std::vector<bool>())->second;
+            for (int k = 0; k < cell * cell; ++k) {
+                const glm::vec4& p =
+                    marks.at((9 - 2 * j) * cell / 2 + k % cell, (9 - 2 * i) * cell / 2 + k / cell);
+                white.push_back(p.a > 0.5f && p.r > 0.5f);
+            }
+        }
+    for (auto a = whites.begin(); a != whites.end(); ++a) {
+        EXPECT_GT(std::count(a->second.begin(), a->second.end(), true), cell * cell / 20)
+            << "colour " << a->first << " has no mark";
+        for (auto b = std::next(a); b != whites.end(); ++b) {
+            int differ = 0;
+            for (int k = 0; k < cell * cell; ++k)
+                differ += a->second[std::size_t(k)] != b->second[std::size_t(k)];
+            // The closest pair, circle and square, differ in about 50 pixels.
+            if (a->first == b->first)
+                EXPECT_EQ(differ, 0) << "colour " << a->first << "'s ends differ";
+            else
+                EXPECT_GT(differ, cell * cell / 100)
+                    << "colours " << a->first << " and " << b->first << " look alike";
+        }
     }
 }
 

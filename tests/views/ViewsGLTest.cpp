@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace zarn;
@@ -150,8 +151,8 @@ TEST_F(ViewsGLTest, TheRiverShowsEachFigureWhereItStandsAndTheBoatAtItsBank) {
         << "the bear moved";
 }
 
-// A coloured cell streams its colour out of the board; a solved board shows
-// the finished picture and no particles.
+// A coloured cell streams its colour out of the board, under the end cells'
+// marks; a solved board shows the finished picture and no particles.
 TEST_F(ViewsGLTest, TheFlowBoardStreamsEachCellsColourUntilItIsSolved) {
     look(-quarter, 0.0f);
     const glm::vec3 cell0 = flowCellCentre(0) - glm::vec3(0.05f, 0.0f, 0.0f);
@@ -160,6 +161,8 @@ TEST_F(ViewsGLTest, TheFlowBoardStreamsEachCellsColourUntilItIsSolved) {
     draw();
     const Image start = draw();
     const glm::vec3 empty = colourAt(start, cell0, 10);
+    const glm::vec3 mark = colourAt(start, flowCellCentre(3), 2); // a red end
+    EXPECT_GT(std::min({mark.r, mark.g, mark.b}), 200.0f) << "no white mark over the red stream";
     click(flowCellCentre(0), {1, 0, 0}); // empty to colour 1, red
     for (int frame = 0; frame < 20; ++frame) {
         session.advance(wall += 0.05);

@@ -27,22 +27,25 @@ constexpr std::uint32_t ddsCapsMipMap = 0x400000;
 
 constexpr std::size_t ddsHeaderBytes = 128; // magic and the 124-byte header
 constexpr std::size_t dxt1BlockBytes = 8;
+constexpr std::size_t dxt5BlockBytes = 16; // an alpha block in front of the colour block
 
 void put32(std::uint8_t* at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i)
         at[i] = std::uint8_t(value >> (8 * i));
 }
 
-// DXT1 blocks of one level, row of blocks by row of blocks from the top. Edges
-// that are not a multiple of four are padded by repeating the last pixel.
-std::vector<std::uint8_t> encodeDxt1(const ImageCanvas& image) {
+// DXT1 or DXT5 blocks of one level, row of blocks by row of blocks from the
+// top. Edges that are not a multiple of four are padded by repeating the last
+// pixel.
+std::vector<std::uint8_t> encodeBlocks(const ImageCanvas& image, bool alpha) {
+    const std::size_t blockBytes = alpha ? dxt5BlockBytes : dxt1BlockBytes;
     const std::vector<std::uint8_t> rgba = image.toBytes(4);
     const int width = image.width();
     const int height = image.height();
     std::vector<std::uint8_t> blocks;
-    blocks.reserve(std::size_t((width + 3) / 4) * ((height + 3) / 4) * dxt1BlockBytes);
+    blocks.reserve(std::size_t((width + 3) / 4) * ((height + 3) / 4) * blockBytes);
     std::uint8_t source[64];
-    std::uint8_t block[dxt1BlockBytes];
+    std::uint8_t block[dxt5BlockBytes];
     for (int by = 0; by < height; by += 4)
         for (int bx = 0; bx < width; bx += 4) {
             for (int y = 0; y < 4; ++y)
@@ -52,15 +55,16 @@ std::vector<std::uint8_t> encodeDxt1(const ImageCanvas& image) {
                     std::copy_n(&rgba[(std::size_t(sy) * width + sx) * 4], 4,
                                 &source[(y * 4 + x) * 4]);
                 }
-            stb_compress_dxt_block(block, source, 0, STB_DXT_HIGHQUAL);
-            blocks.insert(blocks.end(), block, block + dxt1BlockBytes);
+            stb_compress_dxt_block(block, source, alpha, STB_DXT_HIGHQUAL);
+            blocks.insert(blocks.end(), block, block + blockBytes);
         }
     return blocks;
 }
 
-// The 128 bytes in front of a DXT1 file with the given top level and level count.
-std::array<std::uint8_t, ddsHeaderBytes> dxt1Header(std::uint32_t width, std::uint32_t height,
-                                                    std::uint32_t mipLevels) {
+// The 128 bytes in front of a DXT1 or DXT5 file with the given top level and
+// level count.
+std::array<std::uint8_t, ddsHeaderBytes> ddsHeader(std::uint32_t width, std::uint32_t height,
+                                                   std::uint32_t mipLevels, bool alpha) {
     std::array<std::uint8_t, ddsHeaderBytes> header{};
     std::copy_n("DDS ", 4, header.begin());
     std::uint8_t* h = header.data();
@@ -71,11 +75,12 @@ std::array<std::uint8_t, ddsHeaderBytes> dxt1Header(std::uint32_t width, std::ui
     put32(h + 8, flags);
     put32(h + 12, height);
     put32(h + 16, width);
-    put32(h + 20, ((width + 3) / 4) * ((height + 3) / 4) * std::uint32_t(dxt1BlockBytes));
+    put32(h + 20, ((width + 3) / 4) * ((height + 3) / 4) *
+                      std::uint32_t(alpha ? dxt5BlockBytes : dxt1BlockBytes));
     put32(h + 28, mipLevels);
     put32(h + 76, 32);
     put32(h + 80, ddpfFourCC);
-    std::copy_n("DXT1", 4, h + 84);
+    std::copy_n(alpha ? "DXT5" : "DXT1", 4, h + 84);
     std::uint32_t caps = ddsCapsTexture;
     if (mipLevels > 1)
         caps |= ddsCapsComplex | ddsCapsMipMap;
@@ -83,9 +88,7 @@ std::array<std::uint8_t, ddsHeaderBytes> dxt1Header(std::uint32_t width, std::ui
     return header;
 }
 
-} // namespace
-
-bool writeDxt1Dds(const std::filesystem::path& path, const ImageCanvas& image) {
+bool writeDds(const std::filesystem::path& path, const ImageCanvas& image, bool alpha) {
     const auto width = std::uint32_t(image.width());
     const auto height = std::uint32_t(image.height());
     if (!std::has_single_bit(width) || !std::has_single_bit(height)) {
@@ -96,13 +99,13 @@ bool writeDxt1Dds(const std::filesystem::path& path, const ImageCanvas& image) {
     const std::uint32_t levels = std::bit_width(std::max(width, height));
 
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    const auto header = dxt1Header(width, height, levels);
+    const auto header = ddsHeader(width, height, levels, alpha);
     file.write(reinterpret_cast<const char*>(header.data()), std::streamsize(header.size()));
     ImageCanvas level = image;
     for (std::uint32_t i = 0; i < levels; ++i) {
         if (i > 0)
             level = level.halved();
-        const std::vector<std::uint8_t> blocks = encodeDxt1(level);
+        const std::vector<std::uint8_t> blocks = encodeBlocks(level, alpha);
         file.write(reinterpret_cast<const char*>(blocks.data()), std::streamsize(blocks.size()));
     }
     file.close();
@@ -111,6 +114,16 @@ bool writeDxt1Dds(const std::filesystem::path& path, const ImageCanvas& image) {
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool writeDxt1Dds(const std::filesystem::path& path, const ImageCanvas& image) {
+    return writeDds(path, image, false);
+}
+
+bool writeDxt5Dds(const std::filesystem::path& path, const ImageCanvas& image) {
+    return writeDds(path, image, true);
 }
 
 } // namespace assetgen

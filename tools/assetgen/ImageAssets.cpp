@@ -59,6 +59,7 @@ bool writeImageAssets(const std::filesystem::path& assetRoot,
     ok = writeDxt1Dds(flow / "flow_playground.dds", paintFlowBoard(flowBoardSize, false)) && ok;
     ok = writeDxt1Dds(flow / "flow_playground_finished.dds", paintFlowBoard(flowBoardSize, true)) &&
          ok;
+    ok = writeDxt5Dds(flow / "flow_marks.dds", paintFlowMarks(flowBoardSize)) && ok;
 
     const std::filesystem::path river = textures / "riverCrossingGame";
     ok = writeDxt1Dds(river / "bluish.dds", paintWater(groundSize)) && ok;

@@ -42,6 +42,22 @@ float segmentDistance(glm::vec2 point, glm::vec2 a, glm::vec2 b) {
     return glm::length(point - (a + t * ab));
 }
 
+float polygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corners) {
+    float distance = 1e30f;
+    bool inside = false;
+    for (std::size_t i = 0, j = corners.size() - 1; i < corners.size(); j = i++) {
+        const glm::vec2 a = corners[j];
+        const glm::vec2 b = corners[i];
+        distance = glm::min(distance, segmentDistance(point, a, b));
+        // Even-odd rule: a ray from the point towards +x crosses the outline
+        // an odd number of times from inside.
+        if ((a.y > point.y) != (b.y > point.y) &&
+            point.x < a.x + (point.y - a.y) * (b.x - a.x) / (b.y - a.y))
+            inside = !inside;
+    }
+    return inside ? -distance : distance;
+}
+
 glm::vec4 over(glm::vec4 under, glm::vec4 top) {
     const float alpha = top.a + under.a * (1.0f - top.a);
     if (alpha <= 0.0f)

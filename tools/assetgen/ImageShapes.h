@@ -6,6 +6,8 @@
 #include <glm/vec3.hpp>
 #include <glm/vec4.hpp>
 
+#include <vector>
+
 namespace assetgen {
 
 // Signed distances are negative inside a shape. Painters measure them in
@@ -21,6 +23,8 @@ float ellipseDistance(glm::vec2 point, glm::vec2 centre, glm::vec2 radii);
 float roundedBoxDistance(glm::vec2 point, glm::vec2 centre, glm::vec2 halfSize, float radius);
 // Unsigned distance to the segment from a to b; minus a radius it is a capsule.
 float segmentDistance(glm::vec2 point, glm::vec2 a, glm::vec2 b);
+// A closed polygon given by its corners in order, convex or not.
+float polygonDistance(glm::vec2 point, const std::vector<glm::vec2>& corners);
 
 // Straight-alpha "over": top laid on under.
 glm::vec4 over(glm::vec4 under, glm::vec4 top);

@@ -4,7 +4,10 @@
 #include "ImageShapes.h"
 
 #include <glm/common.hpp>
+#include <glm/geometric.hpp>
+#include <glm/gtc/constants.hpp>
 
+#include <cmath>
 #include <utility>
 #include <vector>
 
@@ -19,6 +22,9 @@ const glm::vec3 wellColour(0.09f, 0.10f, 0.14f);
 const glm::vec3 cellColour(0.15f, 0.16f, 0.21f);
 const glm::vec3 ringColour(0.97f, 0.96f, 0.93f);
 
+const glm::vec3 markColour(1.0f);
+const glm::vec3 markOutline(0.07f, 0.08f, 0.12f);
+
 glm::vec3 paletteColour(int value) {
     const auto& c = flowPalette[value];
     return {c[0], c[1], c[2]};
@@ -31,6 +37,53 @@ void paintDot(ImageCanvas& image, glm::vec2 centre, float cell, glm::vec3 colour
     fillCircle(image, centre, 0.32f * cell, glm::vec4(colour, 1.0f));
     fillEllipse(image, centre + glm::vec2(-0.13f, -0.15f) * cell, glm::vec2(0.09f, 0.055f) * cell,
                 glm::vec4(1.0f, 1.0f, 1.0f, 0.5f), 0.03f * cell);
+}
+
+// Corners of a star with the given number of points, the first pointing up,
+// alternating between radius 1 and inner.
+std::vector<glm::vec2> starCorners(int points, float inner) {
+    std::vector<glm::vec2> corners;
+    for (int k = 0; k < 2 * points; ++k) {
+        const float angle = glm::pi<float>() * (float(k) / float(points) - 0.5f);
+        corners.push_back((k % 2 ? inner : 1.0f) * glm::vec2(std::cos(angle), std::sin(angle)));
+    }
+    return corners;
+}
+
+// Signed distance to colour value's mark, which fills about the unit circle;
+// y points down as in the picture. Each colour has its own shape, so the ends
+// pair up without telling the colours apart.
+float markDistance(int value, glm::vec2 q) {
+    static const std::vector<glm::vec2> triangle = {{0.0f, -0.95f}, {0.95f, 0.7f}, {-0.95f, 0.7f}};
+    static const std::vector<glm::vec2> star = starCorners(5, 0.45f);
+    switch (value) {
+    case 1: // red: a circle
+        return glm::length(q) - 0.78f;
+    case 2: // lilac: a triangle
+        return polygonDistance(q, triangle) - 0.1f;
+    case 3: // teal: a square
+        return roundedBoxDistance(q, glm::vec2(0.0f), glm::vec2(0.7f), 0.2f);
+    case 4: // blue: a star
+        return polygonDistance(q, star) - 0.06f;
+    default: // cream: a cross
+        return glm::min(roundedBoxDistance(q, glm::vec2(0.0f), glm::vec2(0.85f, 0.3f), 0.1f),
+                        roundedBoxDistance(q, glm::vec2(0.0f), glm::vec2(0.3f, 0.85f), 0.1f));
+    }
+}
+
+// A white mark with a dark outline, to read over the colour's dot and over
+// the particles drifting out of it.
+void paintMark(ImageCanvas& image, glm::vec2 centre, float cell, int value) {
+    const float radius = 0.22f * cell;
+    const float outline = 0.05f * cell;
+    const glm::vec2 reach(radius + outline + 1.0f);
+    image.paint(
+        [&](glm::vec2 p) {
+            const float distance = markDistance(value, (p - centre) / radius) * radius;
+            return glm::vec4(glm::mix(markOutline, markColour, coverage(distance)),
+                             coverage(distance - outline));
+        },
+        centre - reach, centre + reach);
 }
 
 } // namespace
@@ -104,6 +157,16 @@ ImageCanvas paintFlowBoard(int size, bool finished) {
             if (flowStartCells[i][j] != 0)
                 paintDot(image, centreOf(i, j), cell, paletteColour(flowStartCells[i][j]));
 
+    return image.rotated180();
+}
+
+ImageCanvas paintFlowMarks(int size) {
+    const float cell = size / 6.0f;
+    ImageCanvas image(size, size, glm::vec4(0.0f));
+    for (int i = 0; i < flowBoardCells; ++i)
+        for (int j = 0; j < flowBoardCells; ++j)
+            if (flowStartCells[i][j] != 0)
+                paintMark(image, glm::vec2(j + 1, i + 1) * cell, cell, flowStartCells[i][j]);
     return image.rotated180();
 }
 

@@ -18,5 +18,9 @@ using zarn::flowStartCells;
 // cube's +x face with u along +z and v along +y, which a viewer on that side
 // sees turned by half a turn; the picture is stored turned accordingly.
 ImageCanvas paintFlowBoard(int size, bool finished);
+// The end cells' marks on a transparent picture laid out and turned like the
+// board's, for a layer drawn over the board and its particles: each colour's
+// two ends carry the same shape, and no two colours share one.
+ImageCanvas paintFlowMarks(int size);
 
 } // namespace assetgen
