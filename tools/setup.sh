@@ -11,7 +11,7 @@ ZARN_CMAKE_OPTIONS=()
 ZARN_PACKAGES=(
     cmake g++ make pkg-config
     libglfw3-dev libglew-dev libglm-dev libassimp-dev libfreetype-dev
-    libstb-dev libinih-dev libbullet-dev libgtest-dev
+    libstb-dev libinih-dev libbullet-dev libgtest-dev libopenal-dev libsndfile1-dev
     libgl1-mesa-dri fonts-liberation2
     xvfb xauth xdotool imagemagick
 )

@@ -1,6 +1,7 @@
 #include "app/Application.h"
 
 #include "app/DebugOutput.h"
+#include "app/DemoPlayer.h"
 #include "app/FrameLoop.h"
 #include "app/InputCallbacks.h"
 #include "render/FatalError.h"
@@ -80,6 +81,33 @@ void Application::playAgain() {
     inputState.cameraDistance = cameraStartDistance;
 }
 
+void Application::startDemo() {
+    player = std::make_unique<DemoPlayer>();
+    const Platform real = io;
+    // The demo's input follows the window's own events, in the same poll.
+    io.pollEvents = [this, real](double waitSeconds) {
+        real.pollEvents(waitSeconds);
+        if (player && demoEnding) {
+            player.reset();
+            demoEnding = false;
+            playAgain();
+        }
+        if (player)
+            player->play(*this);
+    };
+    io.cursorPosition = [this, real](double& x, double& y) {
+        if (player)
+            x = player->cursor().x, y = player->cursor().y;
+        else
+            real.cursorPosition(x, y);
+    };
+}
+
+void Application::endDemo(int key) {
+    demoEnding = true;
+    demoEndKey = key;
+}
+
 void Application::tearDown() {
     scene.reset();
     shutdownRenderFramework();
@@ -90,9 +118,11 @@ void Application::tearDown() {
     glfwWindow = nullptr;
 }
 
-int runGame() {
+int runGame(bool demo) {
     Application application;
     application.startUp();
+    if (demo)
+        application.startDemo();
     runFrameLoop(application);
     application.tearDown();
     return 0;

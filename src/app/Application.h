@@ -15,6 +15,7 @@ struct GLFWwindow;
 
 namespace zarn {
 
+class DemoPlayer;
 class GameSession;
 class RecordBook;
 class Renderer;
@@ -38,6 +39,17 @@ public:
 
     // A new game in the same window, seen from the starting view.
     void playAgain();
+
+    // From the next frame the game plays itself, with a DemoPlayer's input
+    // and cursor in place of the player's, and keeps no records.
+    void startDemo();
+    // The player takes over: after this frame's events the demo ends and a
+    // fresh game starts; the release of `key` (if any) does nothing.
+    void endDemo(int key = -1);
+    // The demo under way, or none.
+    DemoPlayer* demo() { return player.get(); }
+    // A key whose release is not for the game: it ended the demo.
+    int& keyThatEndedDemo() { return demoEndKey; }
 
     GLFWwindow* window() const { return glfwWindow; }
     const Settings& settings() const { return config; }
@@ -65,9 +77,13 @@ private:
     std::unique_ptr<RecordBook> bestTimes;
     std::vector<GameEvent> events;
     bool shownAtRest = false;
+    std::unique_ptr<DemoPlayer> player;
+    bool demoEnding = false;
+    int demoEndKey = -1;
 };
 
-// The whole program: start-up, frame loop, teardown. Returns the exit status.
-int runGame();
+// The whole program: start-up, frame loop, teardown, the game playing
+// itself when demo is set. Returns the exit status.
+int runGame(bool demo = false);
 
 } // namespace zarn

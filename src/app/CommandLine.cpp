@@ -12,6 +12,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return {CommandLine::Action::Help, {}};
     if (option == "--version")
         return {CommandLine::Action::Version, {}};
+    if (option == "--demo")
+        return {CommandLine::Action::Demo, {}};
     return {CommandLine::Action::Error, "Unknown option '" + option + "'. Try 'zarn --help'."};
 }
 
@@ -20,6 +22,8 @@ std::string helpText() {
            "Zarn, a puzzle cube: solve its four faces and press the red button\n"
            "within five minutes. Press F1 in the game for the controls.\n"
            "\n"
+           "  --demo     watch the game play itself to the win; any key or click\n"
+           "             ends the demo and starts a game for you\n"
            "  --help     show this help and quit\n"
            "  --version  show the version and quit\n";
 }

@@ -4,10 +4,11 @@
 
 namespace zarn {
 
-// What the command line asks for: to play, the help, the version, or
-// nothing it understands (with the message to print).
+// What the command line asks for: to play, to watch the game play itself,
+// the help, the version, or nothing it understands (with the message to
+// print).
 struct CommandLine {
-    enum class Action { Play, Help, Version, Error };
+    enum class Action { Play, Demo, Help, Version, Error };
     Action action = Action::Play;
     std::string message;
 };

@@ -36,7 +36,8 @@ void runFrame(Application& app) {
         session.click(makePickRay(cursorX, cursorY, app.settings().width, app.settings().height,
                                   camera.viewProjection()));
     app.frameEvents() = session.takeEvents();
-    app.records().observe(app.frameEvents());
+    if (!app.demo()) // a game that plays itself sets no records
+        app.records().observe(app.frameEvents());
     // Nobody sees a minimised window; a resting one shows nothing new.
     if (input.minimised) {
         restShown = true;

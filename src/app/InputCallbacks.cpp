@@ -1,6 +1,7 @@
 #include "app/InputCallbacks.h"
 
 #include "app/Application.h"
+#include "app/DemoPlayer.h"
 #include "session/GameSession.h"
 
 #include <GL/glew.h>
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace zarn {
 
@@ -36,6 +38,20 @@ std::optional<BallMaze::Arrow> arrowOf(int key) {
     }
 }
 
+// While the demo plays, a player's key press or click ends it; the
+// player's other input does not reach the game. True when the input is the
+// player's and the demo takes it.
+bool demoTakes(Application& app, int action, int key = -1) {
+    const DemoPlayer* demo = app.demo();
+    if (!demo || demo->sending())
+        return false;
+    if (action == GLFW_PRESS)
+        app.endDemo(key);
+    else if (action == GLFW_RELEASE && key == app.keyThatEndedDemo())
+        app.keyThatEndedDemo() = -1; // released before the demo ended
+    return true;
+}
+
 } // namespace
 
 void setInputCallbacks(GLFWwindow* window) {
@@ -50,7 +66,9 @@ void setInputCallbacks(GLFWwindow* window) {
 
 void onKey(GLFWwindow* window, int key, int, int action, int) {
     Application* app = applicationOf(window);
-    if (!app || action != GLFW_RELEASE)
+    if (!app || demoTakes(*app, action, key) || action != GLFW_RELEASE)
+        return;
+    if (std::exchange(app->keyThatEndedDemo(), -1) == key)
         return;
     InputState& input = app->input();
     GameSession& session = app->session();
@@ -104,7 +122,7 @@ void onKey(GLFWwindow* window, int key, int, int action, int) {
 
 void onMouseButton(GLFWwindow* window, int button, int action, int) {
     Application* app = applicationOf(window);
-    if (!app || (action != GLFW_PRESS && action != GLFW_RELEASE))
+    if (!app || (action != GLFW_PRESS && action != GLFW_RELEASE) || demoTakes(*app, action))
         return;
     InputState& input = app->input();
     const bool down = action == GLFW_PRESS;

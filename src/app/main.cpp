@@ -16,7 +16,8 @@ int main(int argc, char** argv) {
         std::cout << command.message << std::endl;
         return 1;
     case zarn::CommandLine::Action::Play:
+    case zarn::CommandLine::Action::Demo:
         break;
     }
-    return zarn::runGame();
+    return zarn::runGame(command.action == zarn::CommandLine::Action::Demo);
 }

@@ -37,7 +37,8 @@ inline bool waitUntil(double timeoutSeconds, const std::function<bool()>& done) 
 // output captured in a file. Killed at the end if it still runs.
 class GameProcess {
 public:
-    GameProcess(const std::filesystem::path& binary, const std::filesystem::path& directory)
+    GameProcess(const std::filesystem::path& binary, const std::filesystem::path& directory,
+                const char* option = nullptr)
         : outputFile_(directory / "game-output.txt") {
         pid_ = fork();
         if (pid_ != 0)
@@ -48,7 +49,7 @@ public:
         dup2(output, STDOUT_FILENO);
         dup2(output, STDERR_FILENO);
         if (chdir(directory.c_str()) == 0)
-            execl(binary.c_str(), binary.c_str(), static_cast<char*>(nullptr));
+            execl(binary.c_str(), binary.c_str(), option, static_cast<char*>(nullptr));
         _exit(127);
     }
     ~GameProcess() {

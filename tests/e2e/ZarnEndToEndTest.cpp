@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 #include <stb_image.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <functional>
+#include <thread>
 
 using namespace zarn::test;
 namespace fs = std::filesystem;
@@ -19,6 +22,9 @@ bool grey(const unsigned char* p) {
 // Sky and sea of the sky box are both clearly blue (clouds aside).
 bool skyBlue(const unsigned char* p) {
     return p[2] > p[0] + 40 && p[2] > 120;
+}
+bool green(const unsigned char* p) {
+    return p[1] > 200 && p[1] - p[0] > 50 && p[1] - p[2] > 50;
 }
 
 int countPixels(const Screenshot& shot, int x0, int y0, int x1, int y1,
@@ -156,8 +162,8 @@ TEST(ZarnEndToEndTest, OptionsAnswerAndEndWithoutAWindow) {
     EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --version").rfind("Zarn ", 0), 0u);
     EXPECT_NE(runCommand(std::string(ZARN_BINARY) + " --help").find("Usage: zarn [option]"),
               std::string::npos);
-    EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --demo; echo status $?"),
-              "Unknown option '--demo'. Try 'zarn --help'.\nstatus 1\n");
+    EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --demos; echo status $?"),
+              "Unknown option '--demos'. Try 'zarn --help'.\nstatus 1\n");
 }
 
 // GLFW would assert on a negative width: the game stops before it.
@@ -246,6 +252,36 @@ TEST(ZarnEndToEndTest, PPausesAndRPlaysAgainFromTheStartingView) {
         waitForScreen(window, [&](const Screenshot& s) { return tiles(s) < 300 * 300 * 2; });
     EXPECT_LT(tiles(again), 300 * 300 * 2) << "the view did not go back to the start";
 
+    sendKey(window, "Escape");
+    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
+    EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
+}
+
+// zarn --demo plays the whole game to the win by itself, in a small window
+// without antialiasing, and keeps no records; a key then gives the player a
+// fresh game.
+TEST(ZarnEndToEndTest, TheDemoWinsByItselfAndAKeyHandsOver) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = 400\nheight = 400\n[graphics]\nantialiasing = 0\n");
+    setenv("XDG_DATA_HOME", (directory.path() / "data").c_str(), 1);
+    GameProcess game(ZARN_BINARY, directory.path(), "--demo");
+    const unsigned long window = findWindow(game.pid(), 20.0);
+    ASSERT_NE(window, 0u) << game.output();
+    // "You saved the world" in green at half the height, from x = 180.
+    const auto won = [](const Screenshot& shot) {
+        return shot.width == 400 && countPixels(shot, 180, 195, 400, 215, green) > 60;
+    };
+    Screenshot shot;
+    const bool wins = waitUntil(280.0, [&] {
+        std::this_thread::sleep_for(std::chrono::seconds(2)); // a look now and then
+        shot = captureWindow(window);
+        return won(shot);
+    });
+    ASSERT_TRUE(wins) << game.output();
+    EXPECT_FALSE(fs::exists(directory.path() / "data")) << "the demo kept records";
+
+    sendKey(window, "space");
+    EXPECT_FALSE(won(waitForScreen(window, [&](const Screenshot& s) { return !won(s); })));
     sendKey(window, "Escape");
     EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
     EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
