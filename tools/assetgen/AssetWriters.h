@@ -5,11 +5,12 @@
 namespace assetgen {
 
 // Each writer creates its part of the tree below assetRoot (the directory
-// that holds "models", "textures" and "fonts"), overwriting what is there.
-// They return false after printing what went wrong.
+// that holds "models", "textures", "sounds" and "fonts"), overwriting what is
+// there. They return false after printing what went wrong.
 bool writeImageAssets(const std::filesystem::path& assetRoot,
                       const std::filesystem::path& fontFile);
 bool writeStaticModels(const std::filesystem::path& assetRoot);
 bool writeFigureModels(const std::filesystem::path& assetRoot);
+bool writeSoundAssets(const std::filesystem::path& assetRoot);
 
 } // namespace assetgen

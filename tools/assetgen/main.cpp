@@ -12,5 +12,6 @@ int main(int argc, char** argv) {
     bool ok = assetgen::writeImageAssets(assetRoot, fontFile);
     ok = assetgen::writeStaticModels(assetRoot) && ok;
     ok = assetgen::writeFigureModels(assetRoot) && ok;
+    ok = assetgen::writeSoundAssets(assetRoot) && ok;
     return ok ? 0 : 1;
 }
