@@ -9,6 +9,7 @@
 #include "render/RenderFramework.h"
 #include "session/GameSession.h"
 #include "session/RecordBook.h"
+#include "sound/GameSound.h"
 #include "views/Renderer.h"
 
 #include <GL/glew.h>
@@ -63,6 +64,10 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
         config.shadowMapSize);
 
     prefetch.reset();
+    std::optional<SoundDevice> speakers;
+    if (config.sound && !(speakers = SoundDevice::openDefault()))
+        std::cout << "Sound off: no audio device" << std::endl;
+    sounds = std::make_unique<GameSound>(std::move(speakers), config.volume);
     io = makePlatform(glfwWindow);
     glfwGetCursorPos(glfwWindow, &inputState.cursor.x, &inputState.cursor.y);
     const double now = io.seconds();
@@ -109,6 +114,7 @@ void Application::endDemo(int key) {
 }
 
 void Application::tearDown() {
+    sounds.reset();
     scene.reset();
     shutdownRenderFramework();
     game.reset();

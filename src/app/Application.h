@@ -17,6 +17,7 @@ namespace zarn {
 
 class DemoPlayer;
 class GameSession;
+class GameSound;
 class RecordBook;
 class Renderer;
 
@@ -59,6 +60,7 @@ public:
     Renderer& renderer() { return *scene; }
     GameSession& session() { return *game; }
     RecordBook& records() { return *bestTimes; }
+    GameSound& sound() { return *sounds; }
     FrameRateCounter& frameRate() { return rate; }
     // What happened in the game during the latest frame, oldest first.
     std::vector<GameEvent>& frameEvents() { return events; }
@@ -75,6 +77,7 @@ private:
     std::unique_ptr<Renderer> scene;
     std::unique_ptr<GameSession> game;
     std::unique_ptr<RecordBook> bestTimes;
+    std::unique_ptr<GameSound> sounds;
     std::vector<GameEvent> events;
     bool shownAtRest = false;
     std::unique_ptr<DemoPlayer> player;

@@ -4,6 +4,7 @@
 #include "physics/PickRay.h"
 #include "session/GameSession.h"
 #include "session/RecordBook.h"
+#include "sound/GameSound.h"
 #include "views/Renderer.h"
 
 #include <GLFW/glfw3.h>
@@ -38,6 +39,7 @@ void runFrame(Application& app) {
     app.frameEvents() = session.takeEvents();
     if (!app.demo()) // a game that plays itself sets no records
         app.records().observe(app.frameEvents());
+    app.sound().update(session, app.frameEvents(), camera.position);
     // Nobody sees a minimised window; a resting one shows nothing new.
     if (input.minimised) {
         restShown = true;

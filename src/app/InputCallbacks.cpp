@@ -3,6 +3,7 @@
 #include "app/Application.h"
 #include "app/DemoPlayer.h"
 #include "session/GameSession.h"
+#include "sound/GameSound.h"
 
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
@@ -97,6 +98,9 @@ void onKey(GLFWwindow* window, int key, int, int action, int) {
         break;
     case GLFW_KEY_H:
         session.showHint(input.cameraPosition);
+        break;
+    case GLFW_KEY_M:
+        app->sound().toggleMute();
         break;
     case GLFW_KEY_F1:
         input.showHelp = !input.showHelp;

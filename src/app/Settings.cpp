@@ -17,11 +17,11 @@ int readInt(const INIReader& reader, const char* section, const char* key, int f
     return int(std::clamp<long>(reader.GetInteger(section, key, fallback), INT_MIN, INT_MAX));
 }
 
-// A graphics setting whose value must pass `allowed`: anything else, a word
+// A setting whose value must pass `allowed`: anything else, a word
 // included, is named in one message and gives way to the default.
-int readChoice(const INIReader& reader, const std::string& path, const char* key, int fallback,
-               bool (*allowed)(long), const char* choices) {
-    const std::string text = reader.Get("graphics", key, "");
+int readChoice(const INIReader& reader, const std::string& path, const char* section,
+               const char* key, int fallback, bool (*allowed)(long), const char* choices) {
+    const std::string text = reader.Get(section, key, "");
     if (text.empty())
         return fallback;
     char* end = nullptr;
@@ -54,12 +54,22 @@ Settings loadSettings(const std::string& path) {
     settings.nearPlane = float(reader.GetReal("camera", "near", defaults.nearPlane));
     settings.farPlane = float(reader.GetReal("camera", "far", defaults.farPlane));
     settings.antialiasing = readChoice(
-        reader, path, "antialiasing", defaults.antialiasing,
+        reader, path, "graphics", "antialiasing", defaults.antialiasing,
         [](long value) { return value == 0 || value == 2 || value == 4; }, "0, 2 or 4");
     settings.shadowMapSize = readChoice(
-        reader, path, "shadow_map_size", defaults.shadowMapSize,
+        reader, path, "graphics", "shadow_map_size", defaults.shadowMapSize,
         [](long value) { return value >= 256 && value <= 4096 && (value & (value - 1)) == 0; },
         "256, 512, 1024, 2048 or 4096");
+    settings.volume = readChoice(
+        reader, path, "sound", "volume", defaults.volume,
+        [](long value) { return value >= 0 && value <= 100; }, "0 to 100");
+    // inih reads a word it does not know as the default: say so first.
+    const std::string enabled = reader.Get("sound", "enabled", "");
+    settings.sound = reader.GetBoolean("sound", "enabled", defaults.sound);
+    if (!enabled.empty() &&
+        reader.GetBoolean("sound", "enabled", !defaults.sound) != settings.sound)
+        std::cout << "ERROR: Invalid enabled = " << enabled << " in '" << path
+                  << "'. Use true or false; using true." << std::endl;
     return settings;
 }
 

@@ -5,7 +5,7 @@
 
 namespace zarn {
 
-// Window, camera and graphics settings read from "assets/settings.ini".
+// Window, camera, graphics and sound settings read from "assets/settings.ini".
 struct Settings {
     int width = 800;
     int height = 800;
@@ -20,6 +20,9 @@ struct Settings {
     // Texels along each edge of the maze's shadow map, a power of two from
     // 256 to 4096.
     int shadowMapSize = 1024;
+    // Loudness of everything, 0 to 100, and whether the game plays sound.
+    int volume = 80;
+    bool sound = true;
 };
 
 inline constexpr const char* settingsPath = "assets/settings.ini";
@@ -35,7 +38,7 @@ inline constexpr int maxWindowEdge = 16384;
 // opened prints a message and gives the defaults; a malformed line keeps
 // whatever was read. Integers beyond the 32-bit range saturate. A graphics
 // value that is not one of its choices prints a message naming the key and
-// the value, and keeps the default.
+// the value, and keeps the default; so does a sound value.
 Settings loadSettings(const std::string& path = settingsPath);
 
 // The reason a window of the settings' size cannot be opened (an edge below 1

@@ -21,10 +21,12 @@ bool CubeBottom::click(bool hitButton, bool armed) {
     return true;
 }
 
-void CubeBottom::update(float deltaSeconds) {
+bool CubeBottom::update(float deltaSeconds) {
     animator.update(deltaSeconds);
-    if (button.release(animator.isIdle()))
-        animate();
+    if (!button.release(animator.isIdle()))
+        return false;
+    animate();
+    return true;
 }
 
 } // namespace zarn

@@ -20,8 +20,9 @@ public:
     // A click that hit the button or not, with the four puzzles solved
     // (armed) or not. True when a press starts.
     bool click(bool hitButton, bool armed);
-    // Advances the press or release; starts the release once the press ends.
-    void update(float deltaSeconds);
+    // Advances the press or release; starts the release once the press ends,
+    // and then returns true.
+    bool update(float deltaSeconds);
 
     const ButtonSwitch& state() const { return button; }
     const glm::mat4& buttonPose() const { return pose; }

@@ -22,6 +22,8 @@ public:
     bool click(int k);
     // Whether every cell holds its value from the solution.
     bool matchesSolution() const;
+    // Whether a path of cells of the colour, side by side, joins its two ends.
+    bool joined(int colour) const;
 
     std::array<int, flowCellCount> cells{};
     std::array<bool, flowCellCount> editable{};

@@ -14,18 +14,23 @@ enum class Puzzle { Tiles, Ball, River, Flow };
 struct GameEvent {
     enum class Kind {
         TileMoved,       // detail: the tile
+        TileBlocked,     // detail: the slot clicked, whose tile cannot move
         FigureBoarded,   // detail: the figure (bear 0, rabbit 1, carrot 2)
         FigureLanded,    // detail: the figure, off the boat onto a bank
         CrossingStarted, // the boat crossed
         CrossingFailed,  // message: who ate whom; everyone went home
         CellChanged,     // detail: the flow cell, 5 * row + column
-        BallReset,       // the ball went back to its platform
+        PairJoined,      // detail: the colour whose two ends a path now joins
+        BallReset,       // detail: 1 when it fell into a trap or off the board, 0 on request
+        BallHitWall,     // detail: the change of its speed, in hundredths of a unit a second
         BallInGoal,
         PuzzleSolved,  // detail: the Puzzle
         ButtonPressed, // detail: 1 when the press counted, 0 when not
+        ButtonReleased,
         PanelPieceOut, // detail: the piece that started sliding out
         Won,
         TimeUp,
+        Tick, // detail: the seconds left, in each of the last ten
         Paused,
         Resumed,
         HintShown, // detail: the Face

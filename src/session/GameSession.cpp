@@ -13,6 +13,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include <array>
 #include <string>
 #include <utility>
 
@@ -94,6 +95,8 @@ struct GameSession::Round {
     GameState state = GameState::Running;
     std::optional<Hint> hint;
     int hints = 0;
+    bool ballPushed = false; // since the last physics steps
+    std::array<bool, flowColourCount + 1> joined{};
     int remainingSeconds;
     float deltaSeconds = 0.0f;
 };
@@ -144,7 +147,7 @@ void GameSession::advance(double wallSeconds) {
             emit(Kind::PuzzleSolved, int(Puzzle::Ball));
             break;
         case BallMaze::BallState::Fallen:
-            emit(Kind::BallReset);
+            emit(Kind::BallReset, 1);
             endHintOn(Face::Maze);
             break;
         case BallMaze::BallState::Rolling:
@@ -153,12 +156,14 @@ void GameSession::advance(double wallSeconds) {
     }
     r.river.update(dt);
     r.tiles.update(dt);
-    r.button.update(dt);
+    if (r.button.update(dt))
+        emit(Kind::ButtonReleased);
     updateProgress(dt);
 
     if (r.state != GameState::Running)
         return;
     // The countdown stops where it is once the game is won.
+    const int remaining = r.remainingSeconds;
     if (solvedCount() != itemsToSolve)
         r.remainingSeconds = remainingSecondsAt(r.clock.seconds());
     r.state = decideGameState(solvedCount(), r.remainingSeconds);
@@ -166,9 +171,29 @@ void GameSession::advance(double wallSeconds) {
         emit(Kind::Won);
     else if (r.state == GameState::TimeUp)
         emit(Kind::TimeUp);
-    else
-        for (int steps = r.physicsClock.stepsDue(r.clock.milliseconds()); steps > 0; --steps)
-            r.physics.stepPhysics();
+    else {
+        if (r.remainingSeconds != remaining && r.remainingSeconds <= 10)
+            emit(Kind::Tick, r.remainingSeconds);
+        stepPhysics();
+    }
+}
+
+// The physics steps due; a ball whose rolling changes sharply in them
+// without a push has hit a wall (slopes and drops change it gently, or only
+// in height).
+void GameSession::stepPhysics() {
+    Round& r = *round;
+    const int steps = r.physicsClock.stepsDue(r.clock.milliseconds());
+    if (steps == 0)
+        return;
+    const glm::vec3 before = r.ball.velocity();
+    for (int step = 0; step < steps; ++step)
+        r.physics.stepPhysics();
+    const glm::vec3 after = r.ball.velocity();
+    const float change = glm::length(glm::vec2(after.x - before.x, after.z - before.z));
+    if (!r.ballPushed && !r.ball.solved() && change > 0.35f)
+        emit(Kind::BallHitWall, int(change * 100.0f));
+    r.ballPushed = false;
 }
 
 // Slides out a panel piece for every solved item: the lock once the button
@@ -196,7 +221,8 @@ void GameSession::click(const PickRay& ray) {
             endHintOn(Face::Tiles);
             if (r.tiles.solved())
                 emit(Kind::PuzzleSolved, int(Puzzle::Tiles));
-        }
+        } else if (!r.tiles.busy() && !r.tiles.solved())
+            emit(Kind::TileBlocked, target.index);
         break;
     case PickTarget::Kind::RiverTarget:
         clickRiver(target.index / 3, target.index % 3);
@@ -207,6 +233,12 @@ void GameSession::click(const PickRay& ray) {
             if (r.hint && r.hint->mark == Hint::Mark::FlowCell &&
                 r.flow.cells[std::size_t(r.hint->index)] == r.hint->colour)
                 r.hint.reset();
+            for (int colour = 1; colour <= flowColourCount; ++colour) {
+                const bool joined = r.flow.joined(colour);
+                if (joined && !r.joined[std::size_t(colour)])
+                    emit(Kind::PairJoined, colour);
+                r.joined[std::size_t(colour)] = joined;
+            }
             if (r.flow.solved)
                 emit(Kind::PuzzleSolved, int(Puzzle::Flow));
         }
@@ -247,8 +279,10 @@ void GameSession::clickRiver(int row, int column) {
 }
 
 void GameSession::pushBall(BallMaze::Arrow arrow, const glm::vec3& cameraPosition) {
-    if (takesMoves())
-        round->ball.push(arrow, cameraPosition);
+    if (!takesMoves())
+        return;
+    round->ball.push(arrow, cameraPosition);
+    round->ballPushed = true;
 }
 
 void GameSession::ballToStart() {

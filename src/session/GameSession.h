@@ -94,6 +94,7 @@ private:
     Hint makeHint(Face face, const glm::vec3& eye) const;
     void endHintOn(Face face);
     void updateProgress(float deltaSeconds);
+    void stepPhysics();
 
     std::unique_ptr<Round> round;
     std::vector<GameEvent> events;

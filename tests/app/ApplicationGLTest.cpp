@@ -15,6 +15,7 @@
 #include "render/Shader.h"
 #include "session/GameSession.h"
 #include "session/RecordBook.h"
+#include "sound/GameSound.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
 #include "views/Renderer.h"
@@ -95,11 +96,12 @@ protected:
                                                    "\nheight = " + std::to_string(height) + "\n" +
                                                    moreSettings);
         const fs::path built = fs::current_path() / "assets";
-        for (const char* folder : {"fonts", "models", "shader", "textures"})
+        for (const char* folder : {"fonts", "models", "shader", "sounds", "textures"})
             fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
         inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
-        // Best times go to the test's own folder.
+        // Best times go to the test's own folder; sound to OpenAL's silent output.
         setenv("XDG_DATA_HOME", (directory.path() / "data").c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "null", 0);
         // Particles start from the same random numbers whichever test ran before.
         std::srand(1);
         setParticleRandomState(particleRandomSeed);
@@ -326,6 +328,9 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHintsHelpAndStatisticsAndSe
     runFrames(1);
     EXPECT_TRUE(session().paused());
 
+    releaseKey(GLFW_KEY_M);
+    runFrames(1);
+    EXPECT_TRUE(app.sound().muted());
     releaseKey(GLFW_KEY_F7);
     runFrames(1);
     EXPECT_GT(count(10, 760, 120, 795, grey), 40); // "FPS: 0" at the top left

@@ -43,8 +43,9 @@ TEST(SettingsTest, EveryKeyIsReadFromItsSectionAndBigNumbersSaturate) {
     EXPECT_EQ(loadText("[window]\nheight = -4294967296\n").height, INT_MIN);
 }
 
-// A graphics value off its list is named once and gives way to the default.
-TEST(SettingsTest, GraphicsValuesOffTheirListsKeepTheDefaults) {
+// A graphics or sound value off its list is named once and gives way to the
+// default.
+TEST(SettingsTest, GraphicsAndSoundValuesOffTheirListsKeepTheDefaults) {
     Settings settings = loadText("[graphics]\nantialiasing = 2\nshadow_map_size = 4096\n");
     EXPECT_EQ(std::pair(settings.antialiasing, settings.shadowMapSize), std::pair(2, 4096));
     EXPECT_EQ(loadText("[graphics]\nantialiasing = 0\n").antialiasing, 0);
@@ -63,6 +64,18 @@ TEST(SettingsTest, GraphicsValuesOffTheirListsKeepTheDefaults) {
             << bad;
         EXPECT_NE(printed.find(std::string("antialiasing = ") + bad), std::string::npos) << bad;
     }
+
+    settings = loadText("[sound]\nvolume = 0\nenabled = off\n");
+    EXPECT_EQ(std::pair(settings.volume, settings.sound), std::pair(0, false));
+    printed = captureStdout([&] { settings = loadText("[sound]\nvolume = 100\n"); });
+    EXPECT_EQ(std::pair(settings.volume, settings.sound), std::pair(100, true));
+    EXPECT_EQ(printed, "");
+    printed =
+        captureStdout([&] { settings = loadText("[sound]\nvolume = 101\nenabled = loud\n"); });
+    EXPECT_EQ(std::pair(settings.volume, settings.sound), std::pair(80, true));
+    EXPECT_NE(printed.find("Invalid volume = 101 in '"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Invalid enabled = loud in '"), std::string::npos) << printed;
+    EXPECT_NE(printed.find("Use true or false; using true.\n"), std::string::npos) << printed;
 }
 
 TEST(SettingsTest, OnlyWindowSizesFromOneToTheEdgeLimitPass) {

@@ -76,6 +76,8 @@ std::vector<BadAssetCase> allCases() {
     const std::string help =
         "Error: Texture failed to load at path: assets/textures/hud_controls.png\n";
     const std::string badXml = "ERROR: ASSIMP: Unable to read file, malformed XML\n";
+    const std::string sound =
+        "Sound file 'assets/sounds/tile_slide.wav' cannot be read; that sound stays silent.\n";
     const AssetClass classes[] = {
         {"Settings", "settings.ini",
          "ERROR: Failed to load 'assets/settings.ini'. Using default values instead.\n", "", "",
@@ -101,6 +103,7 @@ std::vector<BadAssetCase> allCases() {
         {"ParticleSprite", "textures/particleSystem/particle.png", sprite, sprite, sprite, sprite},
         {"HelpImage", "textures/hud_controls.png", help, help, help, help, Outcome::runs,
          Outcome::runs, true},
+        {"SoundFile", "sounds/tile_slide.wav", sound, sound, sound, sound},
     };
     std::vector<BadAssetCase> cases;
     for (const AssetClass& c : classes) {

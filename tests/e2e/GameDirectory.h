@@ -14,7 +14,7 @@ public:
     GameDirectory() {
         const std::filesystem::path assets = directory.path() / "assets";
         std::filesystem::create_directories(assets);
-        for (const char* name : {"fonts", "models", "textures"})
+        for (const char* name : {"fonts", "models", "sounds", "textures"})
             std::filesystem::create_directory_symlink(std::filesystem::path(ZARN_ASSET_DIR) / name,
                                                       assets / name);
         std::filesystem::copy(std::filesystem::path(ZARN_ASSET_DIR) / "shader", assets / "shader");

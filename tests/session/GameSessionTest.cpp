@@ -212,7 +212,8 @@ TEST(GameSessionTimeTest, TheCountdownIncludesTheLoadingAndTheEndStopsEverything
     session.advance(14.6);
     EXPECT_EQ(session.state(), GameState::TimeUp);
     EXPECT_EQ(session.remainingSeconds(), 0);
-    EXPECT_EQ(session.takeEvents(), (Events{{Kind::TileMoved, 0}, {Kind::TimeUp}}));
+    EXPECT_EQ(session.takeEvents(),
+              (Events{{Kind::Tick, 1}, {Kind::TileMoved, 0}, {Kind::TimeUp}}));
 
     // The ball hangs where it is, clicks and keys do nothing, there is no
     // pause; the tween that runs plays out.
@@ -257,14 +258,24 @@ TEST_F(GameSessionTest, PlayAgainStartsAFreshGameWithNothingOfTheOldOne) {
     EXPECT_EQ(session.remainingSeconds(), 299);
 }
 
-TEST_F(GameSessionTest, TheBallComesBackAtRestOnBackspaceAndOnlyWhileItPlays) {
+TEST_F(GameSessionTest, TheBallHitsAWallAndComesBackAtRestOnBackspace) {
     run(64); // it drops onto its platform
     session.pushBall(BallMaze::Arrow::Down, frontAbove);
     run(40);
     ASSERT_GT(glm::distance(session.ball().centre(), BallMaze::start), 0.3f);
-    session.takeEvents();
+    // Down the ramp is no hit; pushed west into the wall beside it is one.
+    const auto hits = [&] {
+        int count = 0;
+        for (const GameEvent& event : session.takeEvents())
+            count += event.kind == Kind::BallHitWall;
+        return count;
+    };
+    EXPECT_EQ(hits(), 0);
+    session.pushBall(BallMaze::Arrow::Left, frontAbove);
+    run(20);
+    EXPECT_EQ(hits(), 1);
     session.ballToStart();
-    EXPECT_EQ(session.takeEvents(), (Events{{Kind::BallReset}}));
+    EXPECT_EQ(session.takeEvents(), (Events{{Kind::BallReset, 0}}));
     EXPECT_EQ(session.ball().pose(), glm::translate(glm::mat4(1.0f), BallMaze::start));
     run(2 * 64);
     EXPECT_LT(glm::distance(session.ball().centre(), BallMaze::start), 0.5f)
@@ -295,10 +306,20 @@ TEST_F(GameSessionTest, AClickGoesToTheOneTargetItHitsFirst) {
     run(16);
     EXPECT_EQ(session.button().buttonPose(), CubeBottom::buttonRestPose);
     EXPECT_EQ(session.solvedCount(), 0);
+    EXPECT_EQ(session.takeEvents(), (Events{{Kind::ButtonReleased}}));
 
+    // A tile that cannot move is heard; red's ends (0, 3) and (2, 0) are
+    // joined by the fourth cell of their path.
+    session.click(tileRay(0));
     session.click(flowRay(3)); // an end cell
-    session.click(flowRay(0));
-    EXPECT_EQ(session.takeEvents(), (Events{{Kind::CellChanged, 0}}));
+    for (const int k : {0, 1, 2, 5})
+        session.click(flowRay(k));
+    EXPECT_EQ(session.takeEvents(), (Events{{Kind::TileBlocked, 0},
+                                            {Kind::CellChanged, 0},
+                                            {Kind::CellChanged, 1},
+                                            {Kind::CellChanged, 2},
+                                            {Kind::CellChanged, 5},
+                                            {Kind::PairJoined, 1}}));
     EXPECT_EQ(session.flow().cells[0], 1);
 }
 

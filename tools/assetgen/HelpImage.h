@@ -16,13 +16,14 @@ struct HelpEntry {
     const char* action;
 };
 
-inline constexpr std::array<HelpEntry, 14> helpEntries = {{
+inline constexpr std::array<HelpEntry, 15> helpEntries = {{
     {"Right mouse drag", "Turn the cube"},
     {"Mouse wheel", "Zoom in and out"},
     {"Left click", "Play: click a piece or a cell"},
     {"Arrow keys", "Roll the ball"},
     {"Backspace", "Ball back to its start"},
     {"H", "Hint for the face in view"},
+    {"M", "Sound off or on"},
     {"P", "Pause or resume"},
     {"R", "Play again"},
     {"Enter", "Play again when the game is over"},

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sound/SoundNames.h"
+
 #include <array>
 #include <string_view>
 
@@ -10,31 +12,17 @@ namespace assetgen {
 // straight into its start; every other one starts and ends in silence.
 struct SoundAsset {
     std::string_view name;
-    bool loops;
+    bool loops = false;
 };
 
 inline constexpr int soundSampleRate = 44100;
 
-inline constexpr std::array soundAssets = {
-    SoundAsset{"tile_slide", false},
-    SoundAsset{"tile_blocked", false},
-    SoundAsset{"figure_board", false},
-    SoundAsset{"figure_land", false},
-    SoundAsset{"boat_cross", false},
-    SoundAsset{"crossing_failed", false},
-    SoundAsset{"cell_change", false},
-    SoundAsset{"pair_joined", false},
-    SoundAsset{"ball_roll", true},
-    SoundAsset{"ball_hit", false},
-    SoundAsset{"ball_trap", false},
-    SoundAsset{"ball_goal", false},
-    SoundAsset{"puzzle_solved", false},
-    SoundAsset{"button_press", false},
-    SoundAsset{"button_release", false},
-    SoundAsset{"panel_slide", false},
-    SoundAsset{"win", false},
-    SoundAsset{"time_up", false},
-    SoundAsset{"tick", false},
-};
+// The game's own list of sounds, the roll the one that loops.
+inline constexpr std::array<SoundAsset, zarn::soundCount> soundAssets = [] {
+    std::array<SoundAsset, zarn::soundCount> assets{};
+    for (std::size_t k = 0; k < zarn::soundCount; ++k)
+        assets[k] = {zarn::soundNames[k], k == std::size_t(zarn::Sound::BallRoll)};
+    return assets;
+}();
 
 } // namespace assetgen
