@@ -95,8 +95,8 @@ glm::vec3 restingAt(int row, int column) {
 
 // At rest, the ball's answers lead from the start over the ramp, the raised
 // row and the board's east column into the goal, turning only where the
-// maze makes it, into the goal from its east; from the pockets that drops leave, the answer is to start
-// again, and every other open cell leads to the goal.
+// maze makes it, into the goal from its east; from the pockets that drops leave, the answer is to
+// start again, and every other open cell leads to the goal.
 TEST(SolversTest, TheBallAnswerLeadsToTheGoalOrBackToTheStart) {
     const auto follow = [](int row, int column) {
         std::string turns;
