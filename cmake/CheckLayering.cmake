@@ -1,7 +1,8 @@
 # Checks who includes whom: cmake -DROOT=<source dir> -DASSETGEN_LIBRARIES=<list>
 # -P CheckLayering.cmake. The folders stack up as physics, puzzles (rules),
 # session, views and app, with render beside them for the views and app and
-# sound beside the views; a folder includes nothing from one above it. The asset generator reads the
+# sound beside the views, and data (the run-time tree's files) under them
+# all; a folder includes nothing from one above it. The asset generator reads the
 # game's tables from the GL-free library only, so a game edit neither
 # relinks it nor regenerates the art.
 cmake_minimum_required(VERSION 3.25)
@@ -11,6 +12,7 @@ set(rules
     "src/session:views/ app/ render/ sound/"
     "src/render:physics/ puzzles/ session/ views/ app/ sound/"
     "src/views:app/ sound/"
+    "src/data:physics/ puzzles/ session/ views/ app/ render/ sound/"
     "src/sound:views/ app/ render/"
     "tools/assetgen:session/ views/ app/")
 set(broken "")

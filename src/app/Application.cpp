@@ -4,6 +4,8 @@
 #include "app/DemoPlayer.h"
 #include "app/FrameLoop.h"
 #include "app/InputCallbacks.h"
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/FatalError.h"
 #include "render/ModelFile.h"
 #include "render/RenderFramework.h"
@@ -15,17 +17,26 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 namespace zarn {
+
+namespace {
+
+// Where `cmake --install` puts the run-time tree.
+constexpr const char* installedDataDirectory = ZARN_INSTALLED_DATA_DIR;
+
+} // namespace
 
 Application::Application() = default;
 Application::~Application() = default;
 
 void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatform) {
-    config = loadSettings();
+    config = loadSettings(dataPath(data::settings), userSettingsPath());
     // The models import on a worker while the window and context come up.
-    auto prefetch = std::make_unique<ModelFilePrefetch>(modelFilesUnder("assets/models"));
+    auto prefetch = std::make_unique<ModelFilePrefetch>(modelFilesUnder(dataPath(data::models)));
     // GLFW asserts on a negative size and X11 wraps a large one: stop first.
     if (const auto error = windowSizeError(config))
         fatalError(*error);
@@ -124,7 +135,15 @@ void Application::tearDown() {
     glfwWindow = nullptr;
 }
 
-int runGame(bool demo) {
+int runGame(bool demo, const std::string& dataOption) {
+    const char* environment = std::getenv("ZARN_DATA");
+    std::error_code error;
+    const DataLookup lookup = findDataDirectory(
+        dataOption, environment ? environment : "",
+        std::filesystem::read_symlink("/proc/self/exe", error), installedDataDirectory);
+    if (!lookup.found)
+        fatalError(noDataDirectoryMessage(lookup));
+    setDataRoot(*lookup.found);
     Application application;
     application.startUp();
     if (demo)

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 struct GLFWwindow;
@@ -85,8 +86,9 @@ private:
     int demoEndKey = -1;
 };
 
-// The whole program: start-up, frame loop, teardown, the game playing
-// itself when demo is set. Returns the exit status.
-int runGame(bool demo = false);
+// The whole program: the run-time tree looked up (from dataOption first),
+// start-up, frame loop, teardown, the game playing itself when demo is set.
+// Returns the exit status.
+int runGame(bool demo = false, const std::string& dataOption = "");
 
 } // namespace zarn

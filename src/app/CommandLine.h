@@ -11,9 +11,11 @@ struct CommandLine {
     enum class Action { Play, Demo, Help, Version, Error };
     Action action = Action::Play;
     std::string message;
+    std::string dataDirectory; // --data DIR, or empty
 };
 
-// Reads the arguments after the program's name; one option at most.
+// Reads the arguments after the program's name: --help or --version alone,
+// or --demo and --data DIR in any order.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // The text --help prints, and --version's line.

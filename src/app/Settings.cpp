@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 namespace zarn {
@@ -33,55 +34,77 @@ int readChoice(const INIReader& reader, const std::string& path, const char* sec
     return fallback;
 }
 
-} // namespace
-
-Settings loadSettings(const std::string& path) {
-    const Settings defaults;
-    const INIReader reader(path);
-    if (reader.ParseError() < 0) {
-        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead."
-                  << std::endl;
-        return defaults;
-    }
-
-    Settings settings;
-    settings.width = readInt(reader, "window", "width", defaults.width);
-    settings.height = readInt(reader, "window", "height", defaults.height);
-    settings.refreshRate = readInt(reader, "window", "refresh_rate", defaults.refreshRate);
-    settings.fullscreen = reader.GetBoolean("window", "fullscreen", defaults.fullscreen);
-    settings.title = reader.Get("window", "title", defaults.title);
-    settings.fov = float(reader.GetReal("camera", "fov", defaults.fov));
-    settings.nearPlane = float(reader.GetReal("camera", "near", defaults.nearPlane));
-    settings.farPlane = float(reader.GetReal("camera", "far", defaults.farPlane));
+// Every key the file sets, over what `settings` holds already.
+void readSettings(const INIReader& reader, const std::string& path, Settings& settings) {
+    const Settings before = settings;
+    settings.width = readInt(reader, "window", "width", before.width);
+    settings.height = readInt(reader, "window", "height", before.height);
+    if (settings.width != before.width || settings.height != before.height)
+        settings.sizeFile = path;
+    settings.refreshRate = readInt(reader, "window", "refresh_rate", before.refreshRate);
+    settings.fullscreen = reader.GetBoolean("window", "fullscreen", before.fullscreen);
+    settings.title = reader.Get("window", "title", before.title);
+    settings.fov = float(reader.GetReal("camera", "fov", before.fov));
+    settings.nearPlane = float(reader.GetReal("camera", "near", before.nearPlane));
+    settings.farPlane = float(reader.GetReal("camera", "far", before.farPlane));
     settings.antialiasing = readChoice(
-        reader, path, "graphics", "antialiasing", defaults.antialiasing,
+        reader, path, "graphics", "antialiasing", before.antialiasing,
         [](long value) { return value == 0 || value == 2 || value == 4; }, "0, 2 or 4");
     settings.shadowMapSize = readChoice(
-        reader, path, "graphics", "shadow_map_size", defaults.shadowMapSize,
+        reader, path, "graphics", "shadow_map_size", before.shadowMapSize,
         [](long value) { return value >= 256 && value <= 4096 && (value & (value - 1)) == 0; },
         "256, 512, 1024, 2048 or 4096");
     settings.volume = readChoice(
-        reader, path, "sound", "volume", defaults.volume,
+        reader, path, "sound", "volume", before.volume,
         [](long value) { return value >= 0 && value <= 100; }, "0 to 100");
-    // inih reads a word it does not know as the default: say so first.
+    // inih reads a word it does not know as the fallback: say so first.
     const std::string enabled = reader.Get("sound", "enabled", "");
-    settings.sound = reader.GetBoolean("sound", "enabled", defaults.sound);
-    if (!enabled.empty() &&
-        reader.GetBoolean("sound", "enabled", !defaults.sound) != settings.sound)
+    settings.sound = reader.GetBoolean("sound", "enabled", before.sound);
+    if (!enabled.empty() && reader.GetBoolean("sound", "enabled", !before.sound) != settings.sound)
         std::cout << "ERROR: Invalid enabled = " << enabled << " in '" << path
-                  << "'. Use true or false; using true." << std::endl;
+                  << "'. Use true or false; using " << (before.sound ? "true" : "false") << "."
+                  << std::endl;
+}
+
+} // namespace
+
+Settings loadSettings(const std::string& path, const std::string& userPath) {
+    Settings settings;
+    settings.sizeFile = path;
+    const INIReader reader(path);
+    if (reader.ParseError() < 0)
+        std::cout << "ERROR: Failed to load '" << path << "'. Using default values instead."
+                  << std::endl;
+    else
+        readSettings(reader, path, settings);
+    std::error_code error;
+    if (!userPath.empty() && std::filesystem::exists(userPath, error)) {
+        const INIReader user(userPath);
+        if (user.ParseError() < 0)
+            std::cout << "ERROR: Failed to load '" << userPath << "'. It is left out." << std::endl;
+        else
+            readSettings(user, userPath, settings);
+    }
     return settings;
 }
 
-std::optional<std::string> windowSizeError(const Settings& settings, const std::string& path) {
+std::string userSettingsPath() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    if (config && *config)
+        return std::string(config) + "/zarn/settings.ini";
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/.config/zarn/settings.ini" : std::string();
+}
+
+std::optional<std::string> windowSizeError(const Settings& settings) {
     const auto fits = [](int edge) {
         return edge >= 1 && edge <= maxWindowEdge;
     };
     if (fits(settings.width) && fits(settings.height))
         return std::nullopt;
     return "Invalid window size " + std::to_string(settings.width) + " x " +
-           std::to_string(settings.height) + " in '" + path + "'. Width and height must be 1 to " +
-           std::to_string(maxWindowEdge) + ".";
+           std::to_string(settings.height) + " in '" + settings.sizeFile +
+           "'. Width and height must be 1 to " + std::to_string(maxWindowEdge) + ".";
 }
 
 } // namespace zarn

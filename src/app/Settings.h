@@ -5,7 +5,8 @@
 
 namespace zarn {
 
-// Window, camera, graphics and sound settings read from "assets/settings.ini".
+// Window, camera, graphics and sound settings: the run-time tree's
+// settings.ini, with the player's own file over it.
 struct Settings {
     int width = 800;
     int height = 800;
@@ -23,9 +24,9 @@ struct Settings {
     // Loudness of everything, 0 to 100, and whether the game plays sound.
     int volume = 80;
     bool sound = true;
+    // The file the window size came from, for a message about it.
+    std::string sizeFile;
 };
-
-inline constexpr const char* settingsPath = "assets/settings.ini";
 
 // Largest window edge: the largest viewport and renderbuffer OpenGL 4.3
 // guarantees, and well inside what X11 can address (its sizes are 16-bit and
@@ -39,11 +40,17 @@ inline constexpr int maxWindowEdge = 16384;
 // whatever was read. Integers beyond the 32-bit range saturate. A graphics
 // value that is not one of its choices prints a message naming the key and
 // the value, and keeps the default; so does a sound value.
-Settings loadSettings(const std::string& path = settingsPath);
+//
+// The player's file at userPath, when there is one, is read the same way
+// over the first: only the keys it sets change, and its messages name it.
+Settings loadSettings(const std::string& path, const std::string& userPath = "");
+
+// The player's settings: $XDG_CONFIG_HOME/zarn/settings.ini, or
+// ~/.config/zarn/settings.ini when the variable is unset or empty.
+std::string userSettingsPath();
 
 // The reason a window of the settings' size cannot be opened (an edge below 1
 // or above maxWindowEdge), or nothing when it can.
-std::optional<std::string> windowSizeError(const Settings& settings,
-                                           const std::string& path = settingsPath);
+std::optional<std::string> windowSizeError(const Settings& settings);
 
 } // namespace zarn

@@ -19,5 +19,5 @@ int main(int argc, char** argv) {
     case zarn::CommandLine::Action::Demo:
         break;
     }
-    return zarn::runGame(command.action == zarn::CommandLine::Action::Demo);
+    return zarn::runGame(command.action == zarn::CommandLine::Action::Demo, command.dataDirectory);
 }

@@ -1,5 +1,7 @@
 #include "render/Shader.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/FatalError.h"
 
 #include <glm/gtc/type_ptr.hpp>
@@ -36,7 +38,7 @@ GLuint Shader::compileStage(GLenum stageType, const std::string& text) {
     if (inlineSources) {
         source = text;
     } else {
-        const std::string path = shaderDirectory + text;
+        const std::string path = dataPath(std::string(data::shaders) + "/" + text);
         std::ifstream file(path, std::ios::binary);
         if (!file)
             fatalExit("Couldn't open shader file: " + path);

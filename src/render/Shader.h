@@ -12,10 +12,10 @@
 namespace zarn {
 
 // One linked program from a vertex and a fragment stage. File-based programs
-// read "assets/shader/<name>"; the fallback program of the render framework is
-// built from inline sources instead. Any read, compile or link failure ends
-// the program after printing the driver's log, so a Shader that exists is
-// always linked. Always held through std::shared_ptr by whoever draws with it.
+// read "<name>" in the run-time tree's shader folder; the fallback program of the render framework
+// is built from inline sources instead. Any read, compile or link failure ends the program after
+// printing the driver's log, so a Shader that exists is always linked. Always held through
+// std::shared_ptr by whoever draws with it.
 class Shader {
 public:
     struct InlineSources {};
@@ -44,7 +44,7 @@ public:
                                float value);
 
     GLuint programId = 0;
-    std::string vertexFile;   // name under assets/shader/, or the source itself when inline
+    std::string vertexFile;   // name in the shader folder, or the source itself when inline
     std::string fragmentFile; // likewise for the fragment stage
     bool inlineSources = false;
     std::unordered_map<std::string, GLint> uniformLocations;
@@ -57,8 +57,5 @@ private:
 
 // Builds one of the game's eleven programs from its ".vert"/".frag" pair.
 std::shared_ptr<Shader> makeProgram(Program which);
-
-// Directory of the program files, relative to the working directory.
-inline constexpr const char* shaderDirectory = "assets/shader/";
 
 } // namespace zarn

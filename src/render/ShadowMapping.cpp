@@ -1,5 +1,7 @@
 #include "render/ShadowMapping.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/FatalError.h"
 #include "render/InstancedGeometry.h"
 #include "render/Material.h"
@@ -47,8 +49,8 @@ ShadowMapping::ShadowMapping(std::shared_ptr<Shader> depthShaderIn, const glm::v
     const glm::mat4 bias(0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.5f, 0.0f,
                          0.5f, 0.5f, 0.5f, 1.0f);
     depthBiasVP = bias * depthVP;
-    pseudoMaterial = std::make_shared<Material>(
-        depthShader, "assets/textures/shadow_pseudo_texture.dds", 0.1f, 0.5f, 0.5f, 2.0f);
+    pseudoMaterial = std::make_shared<Material>(depthShader, dataPath(data::shadowTexture).c_str(),
+                                                0.1f, 0.5f, 0.5f, 2.0f);
 }
 
 void ShadowMapping::renderDepth(const std::vector<InstancedGeometry*>& geometries) {

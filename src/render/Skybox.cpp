@@ -1,5 +1,7 @@
 #include "render/Skybox.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/GeometryData.h"
 #include "render/Shader.h"
 #include "render/TextureLoaders.h"
@@ -7,9 +9,9 @@
 namespace zarn {
 
 Skybox::Skybox(std::shared_ptr<Shader> shaderIn, const glm::mat4& projectionIn)
-    : faceFiles{"assets/textures/cubemapNew/right.jpg", "assets/textures/cubemapNew/left.jpg",
-                "assets/textures/cubemapNew/top.jpg",   "assets/textures/cubemapNew/bottom.jpg",
-                "assets/textures/cubemapNew/front.jpg", "assets/textures/cubemapNew/back.jpg"},
+    : faceFiles{dataPath(data::skyFaces[0]), dataPath(data::skyFaces[1]),
+                dataPath(data::skyFaces[2]), dataPath(data::skyFaces[3]),
+                dataPath(data::skyFaces[4]), dataPath(data::skyFaces[5])},
       vertexArray(GLVertexArray::generate()), vertexBuffer(GLBuffer::generate()),
       shader(std::move(shaderIn)), projection(projectionIn),
       inverseProjection(glm::inverse(projectionIn)) {

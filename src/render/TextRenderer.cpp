@@ -1,5 +1,7 @@
 #include "render/TextRenderer.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/Shader.h"
 #include "render/TextureLoaders.h"
 
@@ -21,7 +23,7 @@ void TextRenderer::loadGlyphs() {
         return;
     }
     FT_Face face;
-    if (FT_New_Face(library, fontPath, 0, &face)) {
+    if (FT_New_Face(library, dataPath(data::font).c_str(), 0, &face)) {
         std::cout << "ERROR::FREETYPE: Failed to load font" << std::endl;
         FT_Done_FreeType(library);
         return;
@@ -114,8 +116,9 @@ void TextRenderer::drawLabel(const std::string& text, float x, float y) {
 void TextRenderer::loadHelpImage() {
     // The texture is kept even after a failure, so a missing file is reported once.
     hudTexture = GLTexture::generate();
-    if (!uploadImageFile(hudTexture.id(), helpImagePath, hudWidth, hudHeight))
-        std::cout << "Error: Texture failed to load at path: " << helpImagePath << std::endl;
+    const std::string path = dataPath(data::helpImage);
+    if (!uploadImageFile(hudTexture.id(), path, hudWidth, hudHeight))
+        std::cout << "Error: Texture failed to load at path: " << path << std::endl;
 }
 
 void TextRenderer::drawImage(float x, float y) {

@@ -52,8 +52,6 @@ private:
     void drawQuad(float left, float bottom, float right, float top);
 };
 
-inline constexpr const char* fontPath = "assets/fonts/arial.ttf";
-inline constexpr const char* helpImagePath = "assets/textures/hud_controls.png";
 inline constexpr glm::vec3 labelColour{0.5f, 0.5f, 0.5f};
 
 } // namespace zarn

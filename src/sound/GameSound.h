@@ -5,6 +5,8 @@
 #include "sound/SoundDevice.h"
 #include "sound/SoundNames.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include <glm/glm.hpp>
 
 #include <array>
@@ -25,7 +27,7 @@ class GameSound {
 public:
     // Plays into output at volume 0 to 100, with the sounds from folder.
     GameSound(std::optional<SoundDevice> output, int volume,
-              const std::string& folder = std::string(soundFolder));
+              const std::string& folder = dataPath(data::sounds));
     ~GameSound();
     GameSound(const GameSound&) = delete;
     GameSound& operator=(const GameSound&) = delete;

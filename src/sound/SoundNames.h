@@ -31,7 +31,7 @@ enum class Sound {
 
 inline constexpr std::size_t soundCount = 19;
 
-// The file of each sound in soundFolder, "<name>.wav", by Sound; the asset
+// The file of each sound in the sounds folder, "<name>.wav", by Sound; the asset
 // generator writes them under the same names.
 inline constexpr std::array<std::string_view, soundCount> soundNames = {
     "tile_slide",      "tile_blocked", "figure_board",  "figure_land",  "boat_cross",
@@ -39,7 +39,5 @@ inline constexpr std::array<std::string_view, soundCount> soundNames = {
     "ball_trap",       "ball_goal",    "puzzle_solved", "button_press", "button_release",
     "panel_slide",     "win",          "time_up",       "tick",
 };
-
-inline constexpr std::string_view soundFolder = "assets/sounds";
 
 } // namespace zarn

@@ -1,13 +1,14 @@
 #include "views/ButtonView.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "puzzles/CubeBottom.h"
 #include "render/Occlusion.h"
 
 namespace zarn {
 
 ButtonView::ButtonView(const std::shared_ptr<Shader>& shader)
-    : button("assets/models/cubeBottom/redButton.obj", shader),
-      frame("assets/models/cubeBottom/buttonFrame.obj", shader) {
+    : button(dataPath(data::redButton), shader), frame(dataPath(data::buttonFrame), shader) {
     frame.setModelMatrix(CubeBottom::buttonFramePose);
 }
 

@@ -1,5 +1,7 @@
 #include "views/FlowView.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "puzzles/FlowBoard.h"
 #include "render/GeometryData.h"
 #include "render/InstancedGeometry.h"
@@ -27,11 +29,10 @@ std::shared_ptr<Material> makeBoardMaterial(std::shared_ptr<Shader> shader, cons
 FlowView::FlowView(const std::shared_ptr<Shader>& geometryShader,
                    std::shared_ptr<Shader> particleShaderIn, const glm::mat4& projection)
     : particleShader(std::move(particleShaderIn)), projection(projection),
-      sprite(loadParticleSprite("assets/textures/particleSystem/particle_full.png")),
-      boardMaterial(
-          makeBoardMaterial(geometryShader, "assets/textures/flowPuzzle/flow_playground.dds")),
-      finishedMaterial(makeBoardMaterial(
-          geometryShader, "assets/textures/flowPuzzle/flow_playground_finished.dds")),
+      sprite(loadParticleSprite(dataPath(data::particleDisc))),
+      boardMaterial(makeBoardMaterial(geometryShader, dataPath(data::flowBoard).c_str())),
+      finishedMaterial(
+          makeBoardMaterial(geometryShader, dataPath(data::flowBoardFinished).c_str())),
       board(std::make_unique<InstancedGeometry>(
           glm::translate(glm::mat4(1.0f), glm::vec3(1.525f, 0.0f, 0.0f)),
           createBox(0.05f, 3.0f, 3.0f), boardMaterial)),
@@ -41,8 +42,8 @@ FlowView::FlowView(const std::shared_ptr<Shader>& geometryShader,
       marks(std::make_unique<InstancedGeometry>(
           glm::translate(glm::mat4(1.0f), glm::vec3(1.555f, 0.0f, 0.0f)),
           createBox(0.0f, 3.0f, 3.0f),
-          std::make_shared<Material>(geometryShader, "assets/textures/flowPuzzle/flow_marks.dds",
-                                     1.15f, 0.5f, 0.1f, 5.0f))) {}
+          std::make_shared<Material>(geometryShader, dataPath(data::flowMarks).c_str(), 1.15f, 0.5f,
+                                     0.1f, 5.0f))) {}
 
 FlowView::~FlowView() = default;
 

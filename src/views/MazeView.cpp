@@ -1,5 +1,7 @@
 #include "views/MazeView.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "puzzles/BallGame.h"
 #include "render/GeometryData.h"
 #include "render/InstancedGeometry.h"
@@ -36,9 +38,9 @@ int layerOf(int cell) {
 constexpr int layerCell[6] = {BallMaze::Pit,  BallMaze::Floor,          BallMaze::Raised,
                               BallMaze::Wall, BallMaze::RampUpToMinusZ, BallMaze::RampUpToMinusX};
 
-std::shared_ptr<Material> mazeMaterial(const std::shared_ptr<Shader>& shader, const char* texture,
-                                       float ambient) {
-    return std::make_shared<Material>(shader, texture, ambient, 0.5f, 0.1f, 5.0f);
+std::shared_ptr<Material> mazeMaterial(const std::shared_ptr<Shader>& shader,
+                                       std::string_view texture, float ambient) {
+    return std::make_shared<Material>(shader, dataPath(texture).c_str(), ambient, 0.5f, 0.1f, 5.0f);
 }
 
 } // namespace
@@ -47,14 +49,14 @@ MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
                    const std::shared_ptr<Shader>& particleShader, const glm::mat4& projection)
     : shadowMapping(std::move(shadowMappingIn)) {
     const std::shared_ptr<Shader>& shader = shadowMapping->shadowShader;
-    const auto ball = mazeMaterial(shader, "assets/textures/texture_gauss6.dds", 0.9f);
-    const auto black = mazeMaterial(shader, "assets/textures/black.dds", 0.7f);
-    const auto raised = mazeMaterial(shader, "assets/textures/ballGame_bluish.dds", 0.9f);
+    const auto ball = mazeMaterial(shader, data::mazeBall, 0.9f);
+    const auto black = mazeMaterial(shader, data::black, 0.7f);
+    const auto raised = mazeMaterial(shader, data::mazeRaised, 0.9f);
     const std::shared_ptr<Material> layerMaterials[6] = {
-        mazeMaterial(shader, "assets/textures/ballGame_red.dds", 0.9f),
-        mazeMaterial(shader, "assets/textures/ballGame_yellow.dds", 0.9f),
+        mazeMaterial(shader, data::mazePit, 0.9f),
+        mazeMaterial(shader, data::mazeFloor, 0.9f),
         raised,
-        mazeMaterial(shader, "assets/textures/ballGame_flieder.dds", 0.7f),
+        mazeMaterial(shader, data::mazeWall, 0.7f),
         raised,
         raised};
 
@@ -63,7 +65,7 @@ MazeView::MazeView(std::shared_ptr<ShadowMapping> shadowMappingIn,
     ballOutline = std::make_unique<InstancedGeometry>(startPose, createSphere(0.125f), black);
 
     std::vector<glm::mat4> layers[6];
-    const auto sprite = loadParticleSprite("assets/textures/particleSystem/particle_full.png");
+    const auto sprite = loadParticleSprite(dataPath(data::particleDisc));
     for (int row = 0; row < BallMaze::side; ++row)
         for (int column = 0; column < BallMaze::side; ++column) {
             const int cell = BallMaze::map[std::size_t(row)][std::size_t(column)];

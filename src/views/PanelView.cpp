@@ -1,28 +1,20 @@
 #include "views/PanelView.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "puzzles/PentagonPanel.h"
 #include "render/Occlusion.h"
 
 namespace zarn {
 
-namespace {
-
-constexpr const char* pieceFiles[PanelQueue::pieceCount + 1] = {
-    "",
-    "assets/models/pentagon/lock.obj",
-    "assets/models/pentagon/mt.obj",
-    "assets/models/pentagon/bg.obj",
-    "assets/models/pentagon/rcg.obj",
-    "assets/models/pentagon/fp.obj",
-};
-
-} // namespace
+namespace {} // namespace
 
 PanelView::PanelView(const std::shared_ptr<Shader>& shader)
-    : frame("assets/models/pentagon/frame.obj", shader) {
+    : frame(dataPath(data::panelFrame), shader) {
     frame.setModelMatrix(PentagonPanel::framePose);
     for (int number = 1; number <= PanelQueue::pieceCount; ++number)
-        pieces[std::size_t(number)] = std::make_unique<Model>(pieceFiles[number], shader);
+        pieces[std::size_t(number)] =
+            std::make_unique<Model>(dataPath(data::panelPieces[std::size_t(number - 1)]), shader);
 }
 
 void PanelView::draw(const PentagonPanel& panel, const Sight& sight) {

@@ -1,5 +1,7 @@
 #include "views/Renderer.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "render/Light.h"
 #include "render/Model.h"
 #include "render/Occlusion.h"
@@ -50,7 +52,8 @@ Renderer::Renderer(int width, int height, const glm::mat4& projection, int shado
                                       projection)),
       button(std::make_unique<ButtonView>(program(Program::ModelLoading))),
       skybox(std::make_unique<Skybox>(program(Program::Skybox), projection)),
-      frameModel(std::make_unique<Model>(frameModelPath, program(Program::EnvironmentMap))),
+      frameModel(
+          std::make_unique<Model>(dataPath(data::frameModel), program(Program::EnvironmentMap))),
       panel(std::make_unique<PanelView>(program(Program::ModelLoading))),
       hints(std::make_unique<HintView>(program(Program::PhongInstanced))) {}
 

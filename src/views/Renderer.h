@@ -68,6 +68,4 @@ private:
     std::unique_ptr<HintView> hints;
 };
 
-inline constexpr const char* frameModelPath = "assets/models/frame/frame.obj";
-
 } // namespace zarn

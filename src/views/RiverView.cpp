@@ -1,5 +1,7 @@
 #include "views/RiverView.h"
 
+#include "data/DataDirectory.h"
+#include "data/DataFiles.h"
 #include "puzzles/RiverCrossingGame.h"
 #include "render/GeometryData.h"
 #include "render/Material.h"
@@ -26,7 +28,7 @@ glm::mat4 translation(float x, float y, float z) {
 }
 
 // A model whose mesh matrices (the identity as loaded) become `matrix`.
-Model placedModel(const char* path, const std::shared_ptr<Shader>& shader,
+Model placedModel(const std::string& path, const std::shared_ptr<Shader>& shader,
                   const glm::mat4& matrix) {
     Model model(path, shader);
     model.setModelMatrix(matrix);
@@ -35,18 +37,19 @@ Model placedModel(const char* path, const std::shared_ptr<Shader>& shader,
 
 std::vector<Model> loadTrees(const std::shared_ptr<Shader>& shader) {
     const struct {
-        const char* path;
+        std::string_view file;
         float y, z;
-    } placed[] = {{"assets/models/trees_export/trees_1.obj", 1.2f, -1.2f},
-                  {"assets/models/trees_export/trees_2.obj", -1.9f, -1.0f},
-                  {"assets/models/trees_export/trees_2.obj", 0.5f, 1.0f},
-                  {"assets/models/trees_export/trees_1.obj", -1.2f, 1.2f}};
+    } placed[] = {{data::roundTree, 1.2f, -1.2f},
+                  {data::pineTree, -1.9f, -1.0f},
+                  {data::pineTree, 0.5f, 1.0f},
+                  {data::roundTree, -1.2f, 1.2f}};
     std::vector<Model> trees;
     trees.reserve(std::size(placed));
     for (const auto& tree : placed) {
         const glm::mat4 upright =
             glm::rotate(translation(-1.7f, tree.y, tree.z), halfPi, glm::vec3(0.0f, 0.0f, 1.0f));
-        trees.push_back(placedModel(tree.path, shader, glm::scale(upright, glm::vec3(0.3f))));
+        trees.push_back(
+            placedModel(dataPath(tree.file), shader, glm::scale(upright, glm::vec3(0.3f))));
     }
     return trees;
 }
@@ -57,38 +60,29 @@ RiverView::RiverView(std::shared_ptr<Shader> geometryShader,
                      const std::shared_ptr<Shader>& modelShader,
                      std::shared_ptr<Shader> particleShader, const glm::mat4& projection)
     : flowParticles(std::move(particleShader), projection, particleCount,
-                    "assets/textures/particleSystem/particle.png"),
-      waterMaterial(std::make_shared<Material>(
-          geometryShader, "assets/textures/riverCrossingGame/bluish.dds", 0.5f, 0.7f, 0.1f, 2.0f)),
-      bankMaterial(std::make_shared<Material>(
-          geometryShader, "assets/textures/riverCrossingGame/yellow.dds", 0.75f, 0.7f, 0.1f, 2.0f)),
-      grassMaterial(std::make_shared<Material>(
-          geometryShader, "assets/textures/riverCrossingGame/green.dds", 0.75f, 0.7f, 0.1f, 2.0f)),
+                    dataPath(data::particleGlow)),
+      waterMaterial(std::make_shared<Material>(geometryShader, dataPath(data::riverWater).c_str(),
+                                               0.5f, 0.7f, 0.1f, 2.0f)),
+      bankMaterial(std::make_shared<Material>(geometryShader, dataPath(data::riverSand).c_str(),
+                                              0.75f, 0.7f, 0.1f, 2.0f)),
+      grassMaterial(std::make_shared<Material>(geometryShader, dataPath(data::riverGrass).c_str(),
+                                               0.75f, 0.7f, 0.1f, 2.0f)),
       water(translation(-1.5625f, 0.0f, 0.0f), createBox(0.125f, 3.0f, 1.0f), waterMaterial),
       startBank(translation(-1.6375f, 0.0f, -1.0f), createBox(0.275f, 3.0f, 1.0f), bankMaterial),
       farBank(translation(-1.6375f, 0.0f, 1.0f), createBox(0.275f, 3.0f, 1.0f), bankMaterial),
       startGrass(translation(-1.8f, 0.0f, -1.0f), createBox(0.05f, 3.0f, 1.0f), grassMaterial),
       farGrass(translation(-1.8f, 0.0f, 1.0f), createBox(0.05f, 3.0f, 1.0f), grassMaterial),
-      arrow(placedModel("assets/models/riverCrossing/arrow/arrow_V2.obj", modelShader,
-                        translation(-1.7f, 0.6f, 0.0f))),
-      arrowOutline(placedModel("assets/models/riverCrossing/arrow_outlines/arrow_V2.obj",
-                               modelShader,
+      arrow(placedModel(dataPath(data::riverArrow), modelShader, translation(-1.7f, 0.6f, 0.0f))),
+      arrowOutline(placedModel(dataPath(data::riverArrowOutline), modelShader,
                                glm::scale(translation(-1.7f, 0.6f, 0.0f), glm::vec3(1.05f)))),
-      trees(loadTrees(modelShader)),
-      boat("assets/models/riverCrossing/boat/boat.obj", modelShader) {
-    const struct {
-        const char *model, *outline;
-        float outlineScale;
-    } files[] = {{"assets/models/animals/wolf.dae",
-                  "assets/models/animals/outlines/wolf_outlines.dae", 1.05f},
-                 {"assets/models/animals/bunny13.dae",
-                  "assets/models/animals/outlines/bunny_outlines.dae", 1.04f},
-                 {"assets/models/animals/carrot.dae",
-                  "assets/models/animals/outlines/carrot_outlines.dae", 1.08f}};
-    figures.reserve(std::size(files));
-    for (const auto& file : files)
-        figures.push_back(
-            {Model(file.model, modelShader), Model(file.outline, modelShader), file.outlineScale});
+      trees(loadTrees(modelShader)), boat(dataPath(data::boat), modelShader) {
+    // Each outline a little larger than its figure, by how thin its parts are.
+    constexpr float outlineScales[] = {1.05f, 1.04f, 1.08f};
+    figures.reserve(data::figures.size());
+    for (std::size_t k = 0; k < data::figures.size(); ++k)
+        figures.push_back({Model(dataPath(data::figures[k]), modelShader),
+                           Model(dataPath(data::figureOutlines[k]), modelShader),
+                           outlineScales[k]});
 }
 
 void RiverView::draw(const RiverCrossingGame& river, double seconds, const Sight& sight) {

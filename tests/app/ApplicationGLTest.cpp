@@ -99,8 +99,10 @@ protected:
         for (const char* folder : {"fonts", "models", "shader", "sounds", "textures"})
             fs::create_directory_symlink(built / folder, directory.path() / "assets" / folder);
         inside = std::make_unique<zarn::test::WorkingDirectory>(directory.path());
-        // Best times go to the test's own folder; sound to OpenAL's silent output.
+        // Best times and the player's settings live in the test's own folder;
+        // sound goes to OpenAL's silent output.
         setenv("XDG_DATA_HOME", (directory.path() / "data").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (directory.path() / "config").c_str(), 1);
         setenv("ALSOFT_DRIVERS", "null", 0);
         // Particles start from the same random numbers whichever test ran before.
         std::srand(1);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 using namespace zarn;
@@ -26,7 +27,13 @@ TEST(CommandLineTest, NoOptionPlaysAndEachOptionIsRecognisedOrNamed) {
     EXPECT_EQ(unknown.action, Action::Error);
     EXPECT_EQ(unknown.message, "Unknown option '--versions'. Try 'zarn --help'.");
     EXPECT_EQ(parse({"--help", "--version"}).action, Action::Error);
-    for (const char* option : {"  --demo  ", "  --help  ", "  --version  "})
+    EXPECT_EQ(parse({"--demo", "--help"}).action, Action::Error);
+    const CommandLine both = parse({"--data", "/opt/zarn", "--demo"});
+    EXPECT_EQ(std::pair(both.action, both.dataDirectory),
+              std::pair(Action::Demo, std::string("/opt/zarn")));
+    EXPECT_EQ(parse({"--data", "x"}).action, Action::Play);
+    EXPECT_EQ(parse({"--data"}).message, "--data needs a folder. Try 'zarn --help'.");
+    for (const char* option : {"  --demo  ", "  --data DIR  ", "  --help  ", "  --version  "})
         EXPECT_NE(helpText().find(option), std::string::npos) << option;
     EXPECT_EQ(versionText(), "Zarn " ZARN_VERSION "\n");
 }

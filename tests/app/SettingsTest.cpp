@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdlib>
 #include <tuple>
 
 using zarn::loadSettings;
@@ -83,6 +84,7 @@ TEST(SettingsTest, OnlyWindowSizesFromOneToTheEdgeLimitPass) {
         Settings settings;
         settings.width = width;
         settings.height = height;
+        settings.sizeFile = "assets/settings.ini";
         return windowSizeError(settings);
     };
     EXPECT_EQ(error(1, 1), std::nullopt);
@@ -92,4 +94,29 @@ TEST(SettingsTest, OnlyWindowSizesFromOneToTheEdgeLimitPass) {
         EXPECT_NE(error(width, height), std::nullopt) << width << " x " << height;
     EXPECT_EQ(error(-5, 800), "Invalid window size -5 x 800 in 'assets/settings.ini'. Width and "
                               "height must be 1 to 16384.");
+}
+
+// The player's own file changes only the keys it sets, and names itself in
+// its messages; without one the installed file alone counts.
+TEST(SettingsTest, ThePlayersFileOverridesTheKeysItSets) {
+    zarn::test::TempDirectory directory;
+    const std::string installed =
+        directory
+            .write("settings.ini", "[window]\nwidth = 640\nheight = 480\n[sound]\nvolume = 30\n")
+            .string();
+    const std::string own =
+        directory.write("own.ini", "[window]\nwidth = 20000\n[sound]\nvolume = 300\n").string();
+    Settings settings;
+    const std::string printed = captureStdout([&] { settings = loadSettings(installed, own); });
+    EXPECT_EQ(std::tuple(settings.width, settings.height, settings.volume),
+              std::tuple(20000, 480, 30));
+    EXPECT_EQ(printed, "ERROR: Invalid volume = 300 in '" + own + "'. Use 0 to 100; using 30.\n");
+    EXPECT_NE(windowSizeError(settings)->find("in '" + own + "'"), std::string::npos);
+    EXPECT_EQ(loadSettings(installed, (directory.path() / "none.ini").string()).width, 640);
+
+    setenv("XDG_CONFIG_HOME", "/config", 1);
+    EXPECT_EQ(zarn::userSettingsPath(), "/config/zarn/settings.ini");
+    setenv("XDG_CONFIG_HOME", "", 1);
+    setenv("HOME", "/home/player", 1);
+    EXPECT_EQ(zarn::userSettingsPath(), "/home/player/.config/zarn/settings.ini");
 }

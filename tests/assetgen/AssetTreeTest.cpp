@@ -1,3 +1,5 @@
+#include "data/DataFiles.h"
+#include "sound/SoundNames.h"
 #include "support/TempDirectory.h"
 
 #include <gtest/gtest.h>
@@ -41,6 +43,16 @@ TEST(AssetTreeTest, GeneratorWritesTheSameBytesEveryRun) {
         EXPECT_TRUE(contents == readFile(fs::path("assets") / name)) << name << " is stale";
     }
     EXPECT_GT(files, 40u);
+}
+
+// Every file the game opens is in the built tree under the name it opens.
+TEST(AssetTreeTest, TheBuiltTreeHoldsEveryFileTheGameOpens) {
+    std::vector<std::string> files = zarn::data::everyFile();
+    for (const std::string_view sound : zarn::soundNames)
+        files.push_back(std::string(zarn::data::sounds) + "/" + std::string(sound) + ".wav");
+    for (const std::string& file : files)
+        EXPECT_TRUE(fs::is_regular_file(fs::path("assets") / file)) << file;
+    EXPECT_TRUE(fs::is_directory(fs::path("assets") / zarn::data::shaders));
 }
 
 TEST(AssetTreeTest, GeneratorFailsLoudlyWithoutItsFont) {

@@ -49,8 +49,13 @@ public:
         dup2(input, STDIN_FILENO);
         dup2(output, STDOUT_FILENO);
         dup2(output, STDERR_FILENO);
-        // Silent OpenAL output, whatever the machine has, unless a test chose one.
+        // Silent OpenAL output, whatever the machine has, the run-time tree in
+        // the game's folder, and the player's settings and records there too,
+        // unless a test chose otherwise.
         setenv("ALSOFT_DRIVERS", "null", 0);
+        setenv("ZARN_DATA", "assets", 0);
+        setenv("XDG_CONFIG_HOME", (directory / "config").c_str(), 0);
+        setenv("XDG_DATA_HOME", (directory / "data").c_str(), 0);
         if (chdir(directory.c_str()) == 0)
             execl(binary.c_str(), binary.c_str(), option, static_cast<char*>(nullptr));
         _exit(127);

@@ -164,10 +164,26 @@ TEST(ZarnEndToEndTest, DefaultWindowShowsTheHudTogglesHelpAndQuitsOnEscape) {
 // The options answer without opening a window; an unknown one is named.
 TEST(ZarnEndToEndTest, OptionsAnswerAndEndWithoutAWindow) {
     EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --version").rfind("Zarn ", 0), 0u);
-    EXPECT_NE(runCommand(std::string(ZARN_BINARY) + " --help").find("Usage: zarn [option]"),
+    EXPECT_NE(runCommand(std::string(ZARN_BINARY) + " --help").find("Usage: zarn [--demo]"),
               std::string::npos);
     EXPECT_EQ(runCommand(std::string(ZARN_BINARY) + " --demos; echo status $?"),
               "Unknown option '--demos'. Try 'zarn --help'.\nstatus 1\n");
+
+    // A copy of the binary far from any run-time tree names where it looked.
+    TempDirectory directory;
+    fs::copy_file(ZARN_BINARY, directory.path() / "zarn");
+    const std::string alone =
+        runCommand("env -u ZARN_DATA '" + (directory.path() / "zarn").string() +
+                   "' --data /nowhere < /dev/null; echo status $?");
+    EXPECT_EQ(
+        alone.rfind("ERROR: The game's data folder is in none of these places:\n  /nowhere\n  " +
+                        (directory.path() / "assets").string() + "\n",
+                    0),
+        0u)
+        << alone;
+    EXPECT_NE(alone.find("Start zarn with --data <folder> or set ZARN_DATA.\nstatus 1\n"),
+              std::string::npos)
+        << alone;
 }
 
 // GLFW would assert on a negative width: the game stops before it.

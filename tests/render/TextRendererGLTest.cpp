@@ -1,5 +1,7 @@
 #include "render/TextRenderer.h"
 
+#include "data/DataFiles.h"
+
 #include "render/Shader.h"
 #include "support/GLTestContext.h"
 #include "support/TempDirectory.h"
@@ -102,8 +104,8 @@ TEST_F(TextRendererGLTest, HelpImageLoadsOnceAndDrawsUnscaledUpright) {
     for (std::size_t i = 0; i < pixels.size(); i += 3)
         pixels[i + (i < pixels.size() / 2 ? 0 : 2)] = 255;
     std::filesystem::create_directories(directory.path() / "assets/textures");
-    ASSERT_TRUE(stbi_write_png((directory.path() / helpImagePath).c_str(), 40, 20, 3, pixels.data(),
-                               40 * 3));
+    ASSERT_TRUE(stbi_write_png((directory.path() / "assets" / data::helpImage).c_str(), 40, 20, 3,
+                               pixels.data(), 40 * 3));
     zarn::test::WorkingDirectory inside(directory.path());
     const auto box = litBox([&] { text.drawImage(100, 100); });
     ASSERT_TRUE(box.has_value());
@@ -112,7 +114,7 @@ TEST_F(TextRendererGLTest, HelpImageLoadsOnceAndDrawsUnscaledUpright) {
     EXPECT_EQ(readPixel(120, 104), (Rgba{0, 0, 255, 255}));
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     // Loaded once: the file is not needed again.
-    std::filesystem::remove(directory.path() / helpImagePath);
+    std::filesystem::remove(directory.path() / "assets" / data::helpImage);
     text.drawImage(300, 300);
     EXPECT_EQ(readPixel(320, 315), (Rgba{255, 0, 0, 255}));
 }

@@ -31,8 +31,8 @@ struct BearLeg {
 FigureDesign makeBearFigure() {
     FigureDesign d;
     d.name = "bear";
-    d.modelFile = "wolf.dae";
-    d.outlineFile = "wolf_outlines.dae";
+    d.modelFile = zarn::data::figures[0];
+    d.outlineFile = zarn::data::figureOutlines[0];
     d.textureFile = "bear_colours.png";
     d.colours = {
         {0.62f, 0.38f, 0.22f}, // fur

@@ -27,8 +27,8 @@ struct CarrotLeaf {
 FigureDesign makeCarrotFigure() {
     FigureDesign d;
     d.name = "carrot";
-    d.modelFile = "carrot.dae";
-    d.outlineFile = "carrot_outlines.dae";
+    d.modelFile = zarn::data::figures[2];
+    d.outlineFile = zarn::data::figureOutlines[2];
     d.textureFile = "carrot_colours.png";
     d.colours = {
         {0.97f, 0.55f, 0.18f}, // carrot

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/DataFiles.h"
+
 #include "FigurePalette.h"
 #include "SkinAnimation.h"
 #include "SkinMesh.h"
@@ -8,6 +10,7 @@
 #include <glm/glm.hpp>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace assetgen {
@@ -15,10 +18,10 @@ namespace assetgen {
 // One river-crossing figure as authored: its palette, skinned mesh,
 // skeleton, clip and outline shell, with the file names the game loads.
 struct FigureDesign {
-    std::string name;        // id prefix inside the files
-    std::string modelFile;   // below models/animals
-    std::string outlineFile; // below models/animals/outlines
-    std::string textureFile; // next to the model file
+    std::string name;             // id prefix inside the files
+    std::string_view modelFile;   // in the run-time tree, beside textureFile
+    std::string_view outlineFile; // likewise, beside the outline's texture
+    std::string textureFile;      // next to the model file
     std::vector<glm::vec3> colours;
     SkinSkeleton skeleton;
     SkinMesh mesh;

@@ -16,7 +16,8 @@ namespace {
 
 const char* const outlineTexture = "outline_black.png";
 
-bool writeFigure(const std::filesystem::path& animals, const FigureDesign& design) {
+bool writeFigure(const std::filesystem::path& assetRoot, const std::filesystem::path& animals,
+                 const FigureDesign& design) {
     ColladaDocument figure;
     figure.name = design.name;
     figure.textureFile = design.textureFile;
@@ -30,8 +31,8 @@ bool writeFigure(const std::filesystem::path& animals, const FigureDesign& desig
     outline.mesh = design.outline;
 
     return FigurePalette(design.colours).writePng(animals / design.textureFile) &&
-           writeColladaFile(animals / design.modelFile, figure) &&
-           writeColladaFile(animals / "outlines" / design.outlineFile, outline);
+           writeColladaFile(assetRoot / design.modelFile, figure) &&
+           writeColladaFile(assetRoot / design.outlineFile, outline);
 }
 
 } // namespace
@@ -50,7 +51,7 @@ bool writeFigureModels(const std::filesystem::path& assetRoot) {
     }
     bool ok = true;
     for (const FigureDesign& design : {makeBearFigure(), makeRabbitFigure(), makeCarrotFigure()}) {
-        ok = writeFigure(animals, design) && ok;
+        ok = writeFigure(assetRoot, animals, design) && ok;
     }
     return ok;
 }

@@ -20,8 +20,8 @@ enum RabbitColour { Fur, Fluff, EarPink, Ink, Nose, Shine };
 FigureDesign makeRabbitFigure() {
     FigureDesign d;
     d.name = "rabbit";
-    d.modelFile = "bunny13.dae";
-    d.outlineFile = "bunny_outlines.dae";
+    d.modelFile = zarn::data::figures[1];
+    d.outlineFile = zarn::data::figureOutlines[1];
     d.textureFile = "rabbit_colours.png";
     d.colours = {
         {0.92f, 0.91f, 0.93f}, // fur

@@ -9,6 +9,8 @@
 #include "PictureTiles.h"
 #include "SkyFunction.h"
 
+#include "data/DataFiles.h"
+
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -47,52 +49,49 @@ bool writeImageAssets(const std::filesystem::path& assetRoot,
         }
     }
 
-    bool ok = writePng(textures / "hud_controls.png", help, 3);
+    bool ok = writePng(assetRoot / zarn::data::helpImage, help, 3);
 
     const std::vector<ImageCanvas> tiles = cutTiles(paintSavedWorld(3 * tileSize), tileBevel);
     for (std::size_t k = 0; k < tiles.size(); ++k)
-        ok = writeDxt1Dds(textures / "movingTiles" / ("movingTiles_" + std::to_string(k) + ".dds"),
-                          tiles[k]) &&
-             ok;
+        ok = writeDxt1Dds(assetRoot / zarn::data::tileTexture(k), tiles[k]) && ok;
 
-    const std::filesystem::path flow = textures / "flowPuzzle";
-    ok = writeDxt1Dds(flow / "flow_playground.dds", paintFlowBoard(flowBoardSize, false)) && ok;
-    ok = writeDxt1Dds(flow / "flow_playground_finished.dds", paintFlowBoard(flowBoardSize, true)) &&
+    ok =
+        writeDxt1Dds(assetRoot / zarn::data::flowBoard, paintFlowBoard(flowBoardSize, false)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::flowBoardFinished,
+                      paintFlowBoard(flowBoardSize, true)) &&
          ok;
-    ok = writeDxt5Dds(flow / "flow_marks.dds", paintFlowMarks(flowBoardSize)) && ok;
+    ok = writeDxt5Dds(assetRoot / zarn::data::flowMarks, paintFlowMarks(flowBoardSize)) && ok;
 
-    const std::filesystem::path river = textures / "riverCrossingGame";
-    ok = writeDxt1Dds(river / "bluish.dds", paintWater(groundSize)) && ok;
-    ok = writeDxt1Dds(river / "yellow.dds", paintSand(groundSize)) && ok;
-    ok = writeDxt1Dds(river / "green.dds", paintGrass(groundSize)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::riverWater, paintWater(groundSize)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::riverSand, paintSand(groundSize)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::riverGrass, paintGrass(groundSize)) && ok;
 
-    ok = writeDxt1Dds(textures / "texture_gauss6.dds", paintMarble(256, 128)) && ok;
-    ok = writeDxt1Dds(textures / "ballGame_red.dds", paintPit(blockSize)) && ok;
-    ok = writeDxt1Dds(textures / "ballGame_yellow.dds",
+    ok = writeDxt1Dds(assetRoot / zarn::data::mazeBall, paintMarble(256, 128)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::mazePit, paintPit(blockSize)) && ok;
+    ok = writeDxt1Dds(assetRoot / zarn::data::mazeFloor,
                       paintBlock(blockSize, glm::vec3(0.98f, 0.86f, 0.55f))) &&
          ok;
-    ok = writeDxt1Dds(textures / "ballGame_bluish.dds",
+    ok = writeDxt1Dds(assetRoot / zarn::data::mazeRaised,
                       paintBlock(blockSize, glm::vec3(0.36f, 0.62f, 0.84f))) &&
          ok;
-    ok = writeDxt1Dds(textures / "ballGame_flieder.dds",
+    ok = writeDxt1Dds(assetRoot / zarn::data::mazeWall,
                       paintBlock(blockSize, glm::vec3(0.7f, 0.57f, 0.71f))) &&
          ok;
-    ok = writeDxt1Dds(textures / "black.dds",
+    ok = writeDxt1Dds(assetRoot / zarn::data::black,
                       ImageCanvas(8, 8, glm::vec4(0.0f, 0.0f, 0.0f, 1.0f))) &&
          ok;
     // Only worn in the depth pass, where its colour is never seen.
-    ok = writeDxt1Dds(textures / "shadow_pseudo_texture.dds",
+    ok = writeDxt1Dds(assetRoot / zarn::data::shadowTexture,
                       ImageCanvas(8, 8, glm::vec4(0.5f, 0.5f, 0.5f, 1.0f))) &&
          ok;
 
     for (int face = 0; face < cubeFaceCount; ++face)
-        ok = writeJpeg(textures / "cubemapNew" / cubeFaceFiles[face],
+        ok = writeJpeg(assetRoot / zarn::data::skyFaces[std::size_t(face)],
                        renderSkyFace(face, skyFaceSize), skyJpegQuality) &&
              ok;
 
-    const std::filesystem::path particles = textures / "particleSystem";
-    ok = writePng(particles / "particle_full.png", paintParticleDisc(spriteSize), 4) && ok;
-    ok = writePng(particles / "particle.png", paintParticleGlow(spriteSize), 4) && ok;
+    ok = writePng(assetRoot / zarn::data::particleDisc, paintParticleDisc(spriteSize), 4) && ok;
+    ok = writePng(assetRoot / zarn::data::particleGlow, paintParticleGlow(spriteSize), 4) && ok;
     return ok;
 }
 

@@ -8,11 +8,8 @@
 
 namespace assetgen {
 
-// Cube-map faces in OpenGL's order +X, -X, +Y, -Y, +Z, -Z, with the file
-// names the sky box loads them from.
+// Cube-map faces in OpenGL's order +X, -X, +Y, -Y, +Z, -Z.
 inline constexpr int cubeFaceCount = 6;
-inline constexpr std::array<const char*, cubeFaceCount> cubeFaceFiles = {
-    "right.jpg", "left.jpg", "top.jpg", "bottom.jpg", "front.jpg", "back.jpg"};
 
 // The view direction (not normalised) through face coordinates s, t in 0..1,
 // t = 0 being the first stored row, as OpenGL's cube-map selection defines it.

@@ -3,6 +3,8 @@
 #include "AssetWriters.h"
 #include "SoundSynth.h"
 
+#include "data/DataFiles.h"
+
 #include <sndfile.h>
 
 #include <cmath>
@@ -364,7 +366,7 @@ bool writeWav(const std::filesystem::path& path, const Signal& samples) {
 } // namespace
 
 bool writeSoundAssets(const std::filesystem::path& assetRoot) {
-    const std::filesystem::path folder = assetRoot / "sounds";
+    const std::filesystem::path folder = assetRoot / zarn::data::sounds;
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {

@@ -3,44 +3,46 @@
 #include "ObjWriter.h"
 #include "StaticModels.h"
 
+#include "data/DataFiles.h"
+
 #include <iostream>
 
 namespace assetgen {
 
 bool writeStaticModels(const std::filesystem::path& assetRoot) {
     const struct {
-        const char* path;
+        std::string_view path;
         StaticModel (*build)();
     } files[] = {
-        {"models/cubeBottom/redButton.obj", buildRedButton},
-        {"models/cubeBottom/buttonFrame.obj", buildButtonFrame},
-        {"models/pentagon/frame.obj", buildPanelFrame},
-        {"models/pentagon/lock.obj",
+        {zarn::data::redButton, buildRedButton},
+        {zarn::data::buttonFrame, buildButtonFrame},
+        {zarn::data::panelFrame, buildPanelFrame},
+        {zarn::data::panelPieces[0],
          [] {
              return buildPanelPiece(1);
          }},
-        {"models/pentagon/mt.obj",
+        {zarn::data::panelPieces[1],
          [] {
              return buildPanelPiece(2);
          }},
-        {"models/pentagon/bg.obj",
+        {zarn::data::panelPieces[2],
          [] {
              return buildPanelPiece(3);
          }},
-        {"models/pentagon/rcg.obj",
+        {zarn::data::panelPieces[3],
          [] {
              return buildPanelPiece(4);
          }},
-        {"models/pentagon/fp.obj",
+        {zarn::data::panelPieces[4],
          [] {
              return buildPanelPiece(5);
          }},
-        {"models/frame/frame.obj", buildCubeFrame},
-        {"models/trees_export/trees_1.obj", buildRoundTree},
-        {"models/trees_export/trees_2.obj", buildPineTree},
-        {"models/riverCrossing/arrow/arrow_V2.obj", buildRiverArrow},
-        {"models/riverCrossing/arrow_outlines/arrow_V2.obj", buildRiverArrowOutline},
-        {"models/riverCrossing/boat/boat.obj", buildBoat},
+        {zarn::data::frameModel, buildCubeFrame},
+        {zarn::data::roundTree, buildRoundTree},
+        {zarn::data::pineTree, buildPineTree},
+        {zarn::data::riverArrow, buildRiverArrow},
+        {zarn::data::riverArrowOutline, buildRiverArrowOutline},
+        {zarn::data::boat, buildBoat},
     };
     bool ok = true;
     for (const auto& file : files) {
