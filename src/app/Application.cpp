@@ -17,6 +17,7 @@
 #include <GL/glew.h>
 #include <GLFW/glfw3.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -66,12 +67,14 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
 
     setInputCallbacks(glfwWindow);
 
-    const float aspect = float(config.width) / float(config.height);
+    int width = 0, height = 0;
+    glfwGetFramebufferSize(glfwWindow, &width, &height);
+    width = std::max(width, 1), height = std::max(height, 1);
+    const float aspect = float(width) / float(height);
     eye =
         std::make_unique<Camera>(config.fov, aspect, config.nearPlane, config.farPlane, inputState);
     scene = std::make_unique<Renderer>(
-        config.width, config.height,
-        perspectiveProjection(config.fov, aspect, config.nearPlane, config.farPlane),
+        width, height, perspectiveProjection(config.fov, aspect, config.nearPlane, config.farPlane),
         config.shadowMapSize);
 
     prefetch.reset();
@@ -80,6 +83,7 @@ void Application::startUp(const std::function<Platform(GLFWwindow*)>& makePlatfo
         std::cout << "Sound off: no audio device" << std::endl;
     sounds = std::make_unique<GameSound>(std::move(speakers), config.volume);
     io = makePlatform(glfwWindow);
+    framebufferPixels = {width, height};
     glfwGetCursorPos(glfwWindow, &inputState.cursor.x, &inputState.cursor.y);
     const double now = io.seconds();
     game = std::make_unique<GameSession>(now, now);
@@ -95,6 +99,44 @@ void Application::playAgain() {
     bestTimes->newGame();
     eye->reset();
     inputState.cameraDistance = cameraStartDistance;
+}
+
+void Application::resize(glm::ivec2 window, glm::ivec2 framebuffer) {
+    windowPixels = window;
+    if (framebuffer == framebufferPixels || framebuffer.x <= 0 || framebuffer.y <= 0)
+        return;
+    framebufferPixels = framebuffer;
+    glViewport(0, 0, framebuffer.x, framebuffer.y);
+    eye->projection = perspectiveProjection(config.fov, float(framebuffer.x) / float(framebuffer.y),
+                                            config.nearPlane, config.farPlane);
+    scene->resize(framebuffer.x, framebuffer.y, eye->projection);
+}
+
+void Application::toggleFullscreen() {
+    if (glfwGetWindowMonitor(glfwWindow)) {
+        glfwSetWindowMonitor(glfwWindow, nullptr, windowedPlace.x, windowedPlace.y, windowedPlace.z,
+                             windowedPlace.w, GLFW_DONT_CARE);
+        return;
+    }
+    glfwGetWindowPos(glfwWindow, &windowedPlace.x, &windowedPlace.y);
+    glfwGetWindowSize(glfwWindow, &windowedPlace.z, &windowedPlace.w);
+    // The monitor under the window's centre, or the primary one.
+    const glm::ivec2 centre(windowedPlace.x + windowedPlace.z / 2,
+                            windowedPlace.y + windowedPlace.w / 2);
+    GLFWmonitor* monitor = glfwGetPrimaryMonitor();
+    int count = 0;
+    GLFWmonitor** monitors = glfwGetMonitors(&count);
+    for (int k = 0; k < count; ++k) {
+        int x = 0, y = 0;
+        glfwGetMonitorPos(monitors[k], &x, &y);
+        const GLFWvidmode* mode = glfwGetVideoMode(monitors[k]);
+        if (mode && centre.x >= x && centre.x < x + mode->width && centre.y >= y &&
+            centre.y < y + mode->height)
+            monitor = monitors[k];
+    }
+    if (const GLFWvidmode* mode = monitor ? glfwGetVideoMode(monitor) : nullptr)
+        glfwSetWindowMonitor(glfwWindow, monitor, 0, 0, mode->width, mode->height,
+                             mode->refreshRate);
 }
 
 void Application::startDemo() {

@@ -7,6 +7,8 @@
 #include "app/Settings.h"
 #include "session/GameEvent.h"
 
+#include <glm/glm.hpp>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -41,6 +43,14 @@ public:
 
     // A new game in the same window, seen from the starting view.
     void playAgain();
+    // The window and its framebuffer have these sizes now: the viewport, the
+    // projection and the overlay follow a framebuffer that is not empty.
+    void resize(glm::ivec2 windowPixels, glm::ivec2 framebufferPixels);
+    glm::ivec2 windowSize() const { return windowPixels; }
+    glm::ivec2 framebufferSize() const { return framebufferPixels; }
+    // F11: full screen on the monitor the window is on, or back to the
+    // window's last size and place.
+    void toggleFullscreen();
 
     // From the next frame the game plays itself, with a DemoPlayer's input
     // and cursor in place of the player's, and keeps no records.
@@ -81,6 +91,9 @@ private:
     std::unique_ptr<GameSound> sounds;
     std::vector<GameEvent> events;
     bool shownAtRest = false;
+    glm::ivec2 windowPixels{0};
+    glm::ivec2 framebufferPixels{0};
+    glm::ivec4 windowedPlace{0}; // x, y, width, height before full screen
     std::unique_ptr<DemoPlayer> player;
     bool demoEnding = false;
     int demoEndKey = -1;

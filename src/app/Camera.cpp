@@ -13,7 +13,10 @@ namespace zarn {
 static_assert(cameraMaxDistance + 3.0f < pickReach);
 
 glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane, float farPlane) {
-    const float t = std::tan(fovDegrees * 0.017453292f * 0.5f);
+    // The angle spans the shorter side, so a tall window shows the cube whole.
+    float t = std::tan(fovDegrees * 0.017453292f * 0.5f);
+    if (aspect < 1.0f)
+        t /= aspect;
     glm::mat4 projection(0.0f);
     projection[0][0] = 1.0f / (aspect * t);
     projection[1][1] = 1.0f / t;

@@ -36,7 +36,8 @@ private:
     const InputState& input;
 };
 
-// Right-handed OpenGL perspective (depth -1..1) for a vertical angle in degrees.
+// Right-handed OpenGL perspective (depth -1..1) whose angle in degrees spans
+// the view's shorter side: the height, or the width of a tall view.
 glm::mat4 perspectiveProjection(float fovDegrees, float aspect, float nearPlane, float farPlane);
 
 // Radians turned per pixel of drag, and the pitch limit that keeps the eye

@@ -134,7 +134,7 @@ bool DemoPlayer::turnTo(Application& app, float yaw, float pitch) {
         return true;
     // The cursor goes to the middle of the window and the right button
     // down there, in the same frame: the drag starts where it is pressed.
-    dragFrom = glm::dvec2(app.settings().width, app.settings().height) * 0.5;
+    dragFrom = glm::dvec2(app.windowSize()) * 0.5;
     dragBy = by;
     dragStart = app.session().seconds();
     dragging = true;
@@ -161,7 +161,7 @@ void DemoPlayer::dragOn(Application& app) {
 
 void DemoPlayer::clickAt(Application& app, const glm::vec3& point) {
     const glm::vec4 clip = app.camera().viewProjection() * glm::vec4(point, 1.0f);
-    const glm::dvec2 size(app.settings().width, app.settings().height);
+    const glm::dvec2 size(app.windowSize());
     moveTo(app, {(clip.x / clip.w * 0.5 + 0.5) * size.x, (0.5 - clip.y / clip.w * 0.5) * size.y});
     button(app, GLFW_MOUSE_BUTTON_LEFT, GLFW_PRESS);
     leftDown = true;

@@ -24,6 +24,13 @@ void runFrame(Application& app) {
     const std::uint64_t eventsBefore = input.events;
     platform.pollEvents(resting ? restWaitSeconds : 0.0);
 
+    glm::ivec2 window(0), framebuffer(0);
+    platform.windowSize(window.x, window.y);
+    platform.framebufferSize(framebuffer.x, framebuffer.y);
+    app.resize(window, framebuffer);
+    // A minimised window has no pixels to draw.
+    const bool hidden = input.minimised || framebuffer.x <= 0 || framebuffer.y <= 0;
+
     double cursorPositionX = 0.0, cursorPositionY = 0.0;
     platform.cursorPosition(cursorPositionX, cursorPositionY);
     const int cursorX = int(cursorPositionX), cursorY = int(cursorPositionY);
@@ -33,15 +40,19 @@ void runFrame(Application& app) {
 
     const double now = platform.seconds();
     session.advance(now);
-    if (isClick(input.leftMouseDownLastFrame, input.leftMouseDown))
-        session.click(makePickRay(cursorX, cursorY, app.settings().width, app.settings().height,
+    // Clicks are picked in framebuffer pixels, which a scaled display makes
+    // more than the window's.
+    if (isClick(input.leftMouseDownLastFrame, input.leftMouseDown) && !hidden && window.x > 0 &&
+        window.y > 0)
+        session.click(makePickRay(cursorX * framebuffer.x / window.x,
+                                  cursorY * framebuffer.y / window.y, framebuffer.x, framebuffer.y,
                                   camera.viewProjection()));
     app.frameEvents() = session.takeEvents();
     if (!app.demo()) // a game that plays itself sets no records
         app.records().observe(app.frameEvents());
     app.sound().update(session, app.frameEvents(), camera.position);
     // Nobody sees a minimised window; a resting one shows nothing new.
-    if (input.minimised) {
+    if (hidden) {
         restShown = true;
         return;
     }

@@ -119,6 +119,9 @@ void onKey(GLFWwindow* window, int key, int, int action, int) {
     case GLFW_KEY_F7:
         input.showStats = !input.showStats;
         break;
+    case GLFW_KEY_F11:
+        app->toggleFullscreen();
+        break;
     default:
         break;
     }
@@ -164,9 +167,21 @@ void onFocus(GLFWwindow* window, int focused) {
     app->input().focused = focused != 0;
 }
 
+// A minimised game pauses, and goes on when it is shown again unless the
+// player had paused it.
 void onIconify(GLFWwindow* window, int iconified) {
-    if (Application* app = applicationOf(window))
-        app->input().minimised = iconified != 0;
+    Application* app = applicationOf(window);
+    if (!app)
+        return;
+    InputState& input = app->input();
+    input.minimised = iconified != 0;
+    GameSession& session = app->session();
+    if (input.minimised && !session.paused()) {
+        session.pause();
+        input.pausedByMinimising = session.paused();
+    } else if (!input.minimised && std::exchange(input.pausedByMinimising, false) &&
+               session.paused())
+        session.togglePause();
 }
 
 void onRefresh(GLFWwindow* window) {

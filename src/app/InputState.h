@@ -31,6 +31,7 @@ struct InputState {
     bool cullFaces = true; // start-up enables face culling
     bool showStats = false;
     bool minimised = false;
+    bool pausedByMinimising = false; // and so to go on when shown again
     // Input and window events so far: a resting frame loop draws again only
     // when this changes.
     std::uint64_t events = 0;

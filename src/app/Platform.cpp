@@ -9,7 +9,7 @@ void setGameWindowHints(int samples) {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 3);
     glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
     glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
-    glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
+    glfwWindowHint(GLFW_RESIZABLE, GLFW_TRUE);
     glfwWindowHint(GLFW_SAMPLES, samples);
 }
 
@@ -26,6 +26,12 @@ Platform glfwPlatform(GLFWwindow* window) {
     };
     platform.cursorPosition = [window](double& x, double& y) {
         glfwGetCursorPos(window, &x, &y);
+    };
+    platform.windowSize = [window](int& width, int& height) {
+        glfwGetWindowSize(window, &width, &height);
+    };
+    platform.framebufferSize = [window](int& width, int& height) {
+        glfwGetFramebufferSize(window, &width, &height);
     };
     platform.swapBuffers = [window] {
         glfwSwapBuffers(window);

@@ -19,12 +19,16 @@ struct Platform {
     std::function<void(double waitSeconds)> pollEvents;
     // Cursor position in window pixels, origin at the top-left.
     std::function<void(double& x, double& y)> cursorPosition;
+    // The window's size in window pixels, and its framebuffer's in pixels
+    // (larger on a scaled display; 0 x 0 while minimised).
+    std::function<void(int& width, int& height)> windowSize;
+    std::function<void(int& width, int& height)> framebufferSize;
     // Shows the finished frame.
     std::function<void()> swapBuffers;
 };
 
 // Window hints for the game's context: OpenGL 4.3 core with debug output, a
-// window of fixed size and the given samples per pixel.
+// resizable window and the given samples per pixel.
 void setGameWindowHints(int samples = 4);
 
 // The real platform of a GLFW window.

@@ -29,6 +29,11 @@ Skybox::Skybox(std::shared_ptr<Shader> shaderIn, const glm::mat4& projectionIn)
         GLTexture::adopt(loadCubeMap(std::vector<std::string>(faceFiles.begin(), faceFiles.end())));
 }
 
+void Skybox::setProjection(const glm::mat4& projectionIn) {
+    projection = projectionIn;
+    inverseProjection = glm::inverse(projectionIn);
+}
+
 void Skybox::draw(const glm::mat4& viewProjection) {
     // The camera's view without its translation: the sky turns, never moves.
     const glm::mat4 view = inverseProjection * viewProjection;

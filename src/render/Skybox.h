@@ -20,6 +20,8 @@ class Skybox {
 public:
     // Loads the six faces; a face that cannot be loaded ends the program.
     Skybox(std::shared_ptr<Shader> shader, const glm::mat4& projection);
+    // The camera's projection after a resize.
+    void setProjection(const glm::mat4& projection);
 
     // Draws the sky on the far plane, behind everything, without writing
     // depth, so it may come first in the frame; leaves the depth function

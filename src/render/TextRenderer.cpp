@@ -60,10 +60,16 @@ void TextRenderer::loadGlyphs() {
     FT_Done_FreeType(library);
 }
 
-void TextRenderer::setUpQuad() {
-    const glm::mat4 projection = glm::ortho(0.0f, float(screenWidth), 0.0f, float(screenHeight));
+void TextRenderer::resize(int width, int height) {
+    screenWidth = width;
+    screenHeight = height;
     glUseProgram(shader->programId);
-    shader->setUniform("projMatrix", projection);
+    shader->setUniform("projMatrix",
+                       glm::ortho(0.0f, float(screenWidth), 0.0f, float(screenHeight)));
+}
+
+void TextRenderer::setUpQuad() {
+    resize(screenWidth, screenHeight);
 
     vertexArray = GLVertexArray::generate();
     vertexBuffer = GLBuffer::generate();
@@ -121,7 +127,7 @@ void TextRenderer::loadHelpImage() {
         std::cout << "Error: Texture failed to load at path: " << path << std::endl;
 }
 
-void TextRenderer::drawImage(float x, float y) {
+void TextRenderer::drawImage(float x, float y, float scale) {
     if (!hudTexture)
         loadHelpImage();
 
@@ -134,7 +140,7 @@ void TextRenderer::drawImage(float x, float y) {
         glActiveTexture(GL_TEXTURE0);
         glBindVertexArray(vertexArray.id());
         glBindTexture(GL_TEXTURE_2D, hudTexture.id());
-        drawQuad(x, y, x + float(hudWidth), y + float(hudHeight));
+        drawQuad(x, y, x + float(hudWidth) * scale, y + float(hudHeight) * scale);
         glBindVertexArray(0);
         glBindTexture(GL_TEXTURE_2D, 0);
     }

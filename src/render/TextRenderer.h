@@ -25,6 +25,8 @@ public:
     void loadGlyphs();
     // Sets the text projection and creates the streaming quad buffer.
     void setUpQuad();
+    // A screen of this size from now on.
+    void resize(int width, int height);
 
     // Draws text with its baseline starting at (x, y). Leaves blending
     // disabled and depth testing enabled.
@@ -32,9 +34,9 @@ public:
                     const glm::vec3& colour);
     // Grey status text scaled with the window height.
     void drawLabel(const std::string& text, float x, float y);
-    // Draws the help image unscaled with its bottom-left corner at (x, y);
+    // Draws the help image at `scale` with its bottom-left corner at (x, y);
     // the image is loaded on first use.
-    void drawImage(float x, float y);
+    void drawImage(float x, float y, float scale = 1.0f);
 
     GLVertexArray vertexArray;
     GLBuffer vertexBuffer;

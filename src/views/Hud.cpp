@@ -3,6 +3,7 @@
 #include "puzzles/RiverCrossingGame.h"
 #include "session/GameSession.h"
 
+#include <algorithm>
 #include <string>
 
 namespace zarn {
@@ -18,58 +19,75 @@ constexpr glm::vec3 hintColour{1.0f, 0.86f, 0.1f};
 } // namespace
 
 Hud::Hud(std::shared_ptr<Shader> textShader, int width, int height)
-    : text(std::move(textShader), width, height), width(width), height(height),
-      statusX(float(width) - float(width) / 800.0f * 250.0f) {
+    : text(std::move(textShader), width, height), width(width), height(height) {
     text.loadGlyphs();
     text.setUpQuad();
 }
 
-void Hud::drawBanner(const std::string& line, float x, const glm::vec3& colour) {
-    text.renderText(line, x, float(height) * 0.5f, float(height) / 800.0f, colour);
+void Hud::resize(int newWidth, int newHeight) {
+    width = newWidth;
+    height = newHeight;
+    text.resize(width, height);
 }
 
-void Hud::drawCentred(const std::string& line, float y, float scale, const glm::vec3& colour) {
+void Hud::drawCentred(const std::string& line, float y, float scale, const glm::vec3& colour,
+                      bool shadow) {
     // Narrowed to fit the window; a shadow keeps it readable over the sky
     // and the cube.
     const float wide = text.layout.advance(line, scale);
     if (wide > 0.94f * float(width))
         scale *= 0.94f * float(width) / wide;
     const float x = (float(width) - text.layout.advance(line, scale)) * 0.5f;
-    text.renderText(line, x + 2.0f * scale, y - 2.0f * scale, scale, shadowColour);
+    if (shadow)
+        text.renderText(line, x + 2.0f * scale, y - 2.0f * scale, scale, shadowColour);
     text.renderText(line, x, y, scale, colour);
 }
 
 void Hud::draw(const GameSession& session, const std::string& winLine, bool showHelp,
                bool showStats, int fps) {
     const float labelScale = float(height) / 1600.0f;
+    const float bannerScale = float(height) / 800.0f;
+    const float middle = float(height) * 0.5f;
+    // The countdown keeps to the right edge, whatever the window's width.
+    const std::string remaining =
+        "Remaining time: " + formatRemainingTime(session.remainingSeconds());
+    const float statusX =
+        float(width) - text.layout.advance(remaining, labelScale) - 30.0f * labelScale;
     switch (session.state()) {
     case GameState::Won:
-        drawBanner("You saved the world", 180.0f, wonColour);
-        text.renderText(winLine, 180.0f, float(height) * (0.5f - 0.075f),
-                        float(height) / 800.0f * 0.6f, wonColour);
+        drawCentred("You saved the world", middle, bannerScale, wonColour, false);
+        drawCentred(winLine, float(height) * (0.5f - 0.075f), bannerScale * 0.6f, wonColour, false);
         break;
     case GameState::TimeUp:
-        drawBanner("Time is up, try again", 180.0f, lostColour);
-        text.renderText("Remaining time: 0:00", statusX, 10.0f, labelScale, lostColour);
+        drawCentred("Time is up, try again", middle, bannerScale, lostColour, false);
+        text.renderText(remaining, statusX, 10.0f, labelScale, lostColour);
         break;
     case GameState::Running:
         break;
     }
-    text.drawLabel("Remaining time: " + formatRemainingTime(session.remainingSeconds()), statusX,
-                   10.0f);
+    text.drawLabel(remaining, statusX, 10.0f);
 
     const RiverCrossing& river = session.river().rules();
     if (river.messageSeconds > 0.0f)
-        drawBanner(river.message, 180.0f, lostColour);
+        drawCentred(river.message, middle, bannerScale, lostColour, false);
 
     if (session.paused())
         drawCentred(pausedText, float(height) * 0.5f, float(height) / 800.0f, pausedColour);
     if (const auto& hint = session.hint())
         drawCentred(hint->text, float(height) * 0.12f, float(height) / 800.0f * 0.55f, hintColour);
 
-    if (showHelp)
-        text.drawImage(100.0f, 100.0f);
-    else if (!showStats)
+    // The help image 100 pixels in from the bottom left, or centred and
+    // shrunk to fit a window too small for that.
+    if (showHelp) {
+        const float scale = text.hudWidth > 0 && text.hudHeight > 0
+                                ? std::min({1.0f, float(width - 20) / float(text.hudWidth),
+                                            float(height - 20) / float(text.hudHeight)})
+                                : 1.0f;
+        const auto inset = [&](int window, int image) {
+            return std::clamp((float(window) - float(image) * scale) * 0.5f, 0.0f, 100.0f);
+        };
+        text.drawImage(inset(width, text.hudWidth), inset(height, text.hudHeight), scale);
+    } else if (!showStats)
         text.drawLabel("Help: F1", 10.0f, 10.0f);
 
     if (showStats) {

@@ -16,6 +16,8 @@ class Hud {
 public:
     Hud(std::shared_ptr<Shader> textShader, int width, int height);
 
+    // A window of this size from now on.
+    void resize(int width, int height);
     // winLine goes under the win banner: the time against the best.
     void draw(const GameSession& session, const std::string& winLine, bool showHelp, bool showStats,
               int fps);
@@ -23,14 +25,13 @@ public:
     TextRenderer text;
 
 private:
-    // Text at scale height / 800, with its baseline at half the height.
-    void drawBanner(const std::string& line, float x, const glm::vec3& colour);
-    // Text centred across the window at baseline y, over a shadow.
-    void drawCentred(const std::string& line, float y, float scale, const glm::vec3& colour);
+    // Text centred across the window at baseline y, narrowed to fit, over a
+    // shadow or not.
+    void drawCentred(const std::string& line, float y, float scale, const glm::vec3& colour,
+                     bool shadow = true);
 
     int width;
     int height;
-    float statusX; // x of the remaining-time line
 };
 
 inline constexpr const char* pausedText = "Paused - press P";

@@ -89,6 +89,11 @@ void Renderer::drawScene(const GameSession& session, const glm::mat4& viewProjec
     hints->draw(session); // last: over the flow board's particles
 }
 
+void Renderer::resize(int width, int height, const glm::mat4& projection) {
+    skybox->setProjection(projection);
+    overlay.resize(width, height);
+}
+
 void Renderer::advance(const GameSession& session) {
     maze->advance(session.deltaSeconds());
     flow->advance(session.flow(), session.deltaSeconds());

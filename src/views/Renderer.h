@@ -36,6 +36,8 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
+    // A framebuffer of this size, seen through this projection.
+    void resize(int width, int height, const glm::mat4& projection);
     // Moves the particles on by the session's latest frame time.
     void advance(const GameSession& session);
     // Clears the frame and draws the scene as the eye at eyePosition sees it,

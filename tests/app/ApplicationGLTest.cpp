@@ -123,6 +123,12 @@ protected:
                     x = cursorX;
                     y = cursorY;
                 };
+                platform.windowSize = [this](int& w, int& h) {
+                    w = width, h = height;
+                };
+                platform.framebufferSize = [this](int& w, int& h) {
+                    w = width * pixelsPerUnit, h = height * pixelsPerUnit;
+                };
                 platform.swapBuffers = [this, window] {
                     ++swaps;
                     if (readBack)
@@ -209,6 +215,7 @@ protected:
     Application app;
     bool started = false;
     int width = 0, height = 0;
+    int pixelsPerUnit = 1; // framebuffer pixels per window pixel
     double seconds = 0.0;
     double cursorX = 400.0, cursorY = 400.0;
     std::vector<std::function<void(GLFWwindow*)>> pendingEvents;
@@ -308,19 +315,26 @@ TEST_F(ApplicationGLTest, KeysActOnReleaseToPauseShowHintsHelpAndStatisticsAndSe
     runFrames(1);
     EXPECT_FALSE(session().paused());
     EXPECT_EQ(count(220, 395, 400, 440, yellow), left);
-    // Minimised, the game runs on without drawing, sleeping between looks.
+    // Minimised (a framebuffer of no pixels), the game pauses and nothing is
+    // drawn, the loop sleeping between looks; shown again, it goes on.
     const int remaining = session().remainingSeconds();
     pendingEvents.push_back([](GLFWwindow* w) { onIconify(w, GLFW_TRUE); });
+    pixelsPerUnit = 0;
     runFrames(1, 1.0);
     const int hidden = swaps;
     runFrames(2, 1.0);
     EXPECT_EQ(swaps, hidden);
     EXPECT_EQ(waits.back(), restWaitSeconds);
-    EXPECT_EQ(session().remainingSeconds(), remaining - 2);
+    EXPECT_TRUE(session().paused());
+    EXPECT_EQ(session().remainingSeconds(), remaining);
     pendingEvents.push_back([](GLFWwindow* w) { onIconify(w, GLFW_FALSE); });
-    runFrames(2);
+    pixelsPerUnit = 1;
+    runFrames(2, 1.0);
     EXPECT_EQ(swaps, hidden + 2);
     EXPECT_EQ(waits.back(), 0.0);
+    EXPECT_FALSE(session().paused());
+    EXPECT_LT(session().remainingSeconds(), remaining);
+    EXPECT_EQ(output.find("OpenGL Error: "), std::string::npos) << output;
     // Losing the focus pauses; gaining it does not resume.
     pendingEvents.push_back([](GLFWwindow* w) {
         onFocus(w, GLFW_TRUE);
@@ -466,6 +480,32 @@ protected:
 
 // The test finds the screen's directions itself from the camera, so a key
 // that pushes the wrong way cannot pass for a right one.
+// A resized window is drawn whole: the viewport (the shadow pass puts it
+// back) and the projection follow, the countdown keeps to the right edge,
+// and a click lands on the tile it is over, also where the framebuffer has
+// twice the window's pixels.
+TEST_F(SmallWindowGLTest, AResizedWindowIsDrawnWholeAndClickedTrue) {
+    glfwSetWindowSize(app.window(), 480, 320);
+    width = 480, height = 320;
+    runFrames(2);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(std::vector<GLint>(viewport, viewport + 4), (std::vector<GLint>{0, 0, 480, 320}));
+    EXPECT_FLOAT_EQ(app.camera().projection[1][1] / app.camera().projection[0][0], 1.5f);
+    EXPECT_GT(count(380, 0, 480, 20, grey), 20) << "no countdown at the right edge";
+    // The tile right of the blank slides into it.
+    const auto moves = [&] {
+        const TileArrangement before = session().tiles().grid().tiles;
+        const TileSlot blank = findTile(before, blankTile);
+        clickAt(MovingTiles::slotPosition({blank.row, blank.column + 1}), 0.5);
+        return session().tiles().grid().tiles != before;
+    };
+    EXPECT_TRUE(moves());
+    pixelsPerUnit = 2;
+    runFrames(1);
+    EXPECT_TRUE(moves()) << "a click on a scaled display missed";
+}
+
 TEST_F(SmallWindowGLTest, AnArrowKeyRollsTheBallTheWayTheScreenShows) {
     GLint samples = -1;
     glGetIntegerv(GL_SAMPLES, &samples);

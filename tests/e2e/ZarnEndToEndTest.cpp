@@ -86,16 +86,17 @@ void rightDrag(unsigned long window, int dx, int dy) {
 }
 
 // Where the game's camera, turned by that drag, shows a point of the world in
-// the 800 x 800 window, in pixels from the bottom left.
-std::pair<int, int> shownAt(int dx, int dy, const glm::vec3& point) {
+// a window of the size given, in pixels from the bottom left.
+std::pair<int, int> shownAt(int dx, int dy, const glm::vec3& point, int width = 800,
+                            int height = 800) {
     zarn::InputState input;
-    zarn::Camera camera(60.0f, 1.0f, 0.1f, 100.0f, input);
+    zarn::Camera camera(60.0f, float(width) / float(height), 0.1f, 100.0f, input);
     input.rightMouseDown = true;
     camera.update(0, 0);
     camera.update(dx, dy);
     const glm::vec4 clip = camera.viewProjection() * glm::vec4(point, 1.0f);
-    return {int((clip.x / clip.w * 0.5f + 0.5f) * 800.0f),
-            int((clip.y / clip.w * 0.5f + 0.5f) * 800.0f)};
+    return {int((clip.x / clip.w * 0.5f + 0.5f) * float(width)),
+            int((clip.y / clip.w * 0.5f + 0.5f) * float(height))};
 }
 
 // Sum of absolute channel differences between two shots over a box.
@@ -272,6 +273,56 @@ TEST(ZarnEndToEndTest, PPausesAndRPlaysAgainFromTheStartingView) {
         waitForScreen(window, [&](const Screenshot& s) { return tiles(s) < 300 * 300 * 2; });
     EXPECT_LT(tiles(again), 300 * 300 * 2) << "the view did not go back to the start";
 
+    sendKey(window, "Escape");
+    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
+    EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
+}
+
+// Resized to a wide and to a tall window, the sky fills every corner, the
+// cube stays in the middle, the countdown inside, and a click on the tile
+// beside the blank moves it; F11 goes full screen and back to that window.
+TEST(ZarnEndToEndTest, TheWindowResizesAndGoesFullScreen) {
+    GameDirectory directory;
+    directory.writeSettings("[window]\nwidth = 800\nheight = 800\n[graphics]\nantialiasing = 0\n");
+    GameProcess game(ZARN_BINARY, directory.path());
+    const unsigned long window = findWindow(game.pid(), 20.0);
+    ASSERT_NE(window, 0u) << game.output();
+    waitForScreen(window, hudShown);
+    const std::string id = std::to_string(window);
+    int column = 1; // of the tile right of the blank, in the bottom row
+    for (const auto& [width, height] : {std::pair{1200, 700}, std::pair{500, 900}}) {
+        SCOPED_TRACE(std::to_string(width) + " x " + std::to_string(height));
+        runCommand("xdotool windowsize " + id + " " + std::to_string(width) + " " +
+                   std::to_string(height));
+        const auto whole = [&](const Screenshot& shot) {
+            const int m = 4, w = width - 1 - m, h = height - 1 - m;
+            return shot.width == width && shot.height == height && skyBlue(shot.at(m, m)) &&
+                   skyBlue(shot.at(w, m)) && skyBlue(shot.at(m, h)) && skyBlue(shot.at(w, h)) &&
+                   !skyBlue(shot.at(width / 2, height / 2)) &&
+                   countPixels(shot, width / 2, 2, width, 30, grey) > 40;
+        };
+        const Screenshot before = waitForScreen(window, whole);
+        ASSERT_TRUE(whole(before)) << "sky, cube or countdown out of place";
+        const auto [x, y] =
+            shownAt(0, 0, zarn::MovingTiles::slotPosition({2, column}), width, height);
+        mouseSteps(window, {"mousemove " + std::to_string(x) + " " + std::to_string(height - y),
+                            "mousedown 1", "sleep 0.2", "mouseup 1"});
+        const Screenshot after = waitForScreen(window, [&](const Screenshot& shot) {
+            return difference(before, shot, x - 20, y - 20, x + 20, y + 20) > 40 * 255;
+        });
+        EXPECT_GT(difference(before, after, x - 20, y - 20, x + 20, y + 20), 40 * 255)
+            << "the tile did not move";
+        ++column;
+    }
+
+    const auto size = [&] {
+        return runCommand("xdotool getwindowgeometry --shell " + id +
+                          " | grep -E '^(WIDTH|HEIGHT)='");
+    };
+    sendKey(window, "F11");
+    EXPECT_TRUE(waitUntil(5.0, [&] { return size() == "WIDTH=1280\nHEIGHT=1024\n"; })) << size();
+    sendKey(window, "F11");
+    EXPECT_TRUE(waitUntil(5.0, [&] { return size() == "WIDTH=500\nHEIGHT=900\n"; })) << size();
     sendKey(window, "Escape");
     EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
     EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();

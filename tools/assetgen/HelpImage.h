@@ -16,7 +16,7 @@ struct HelpEntry {
     const char* action;
 };
 
-inline constexpr std::array<HelpEntry, 15> helpEntries = {{
+inline constexpr std::array<HelpEntry, 16> helpEntries = {{
     {"Right mouse drag", "Turn the cube"},
     {"Mouse wheel", "Zoom in and out"},
     {"Left click", "Play: click a piece or a cell"},
@@ -31,6 +31,7 @@ inline constexpr std::array<HelpEntry, 15> helpEntries = {{
     {"F5", "Wireframe on or off"},
     {"F6", "Face culling on or off"},
     {"F7", "Statistics on or off"},
+    {"F11", "Full screen on or off"},
     {"Escape", "Quit the game"},
 }};
 
