@@ -14,6 +14,7 @@ ZARN_PACKAGES=(
     libstb-dev libinih-dev libbullet-dev libgtest-dev libopenal-dev libsndfile1-dev
     libgl1-mesa-dri fonts-liberation2
     xvfb xauth xdotool imagemagick
+    desktop-file-utils appstream dpkg-dev
 )
 
 zarn_missing_packages() {

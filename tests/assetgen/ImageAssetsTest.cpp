@@ -1,6 +1,7 @@
 #include "DdsWriter.h"
 #include "HelpImage.h"
 #include "PictureFlowBoard.h"
+#include "PictureIcon.h"
 #include "render/DdsImage.h"
 #include "support/TempDirectory.h"
 
@@ -127,6 +128,32 @@ TEST(ImageAssets, FlowMarksPairTheEndsByShapeAlone) {
                 EXPECT_GT(differ, cell * cell / 100)
                     << "colours " << a->first << " and " << b->first << " look alike";
         }
+    }
+}
+
+TEST(ImageAssets, IconShowsThreeUnlikeFacesOnAClearGroundAtEverySize) {
+    for (int size : assetgen::iconSizes) {
+        SCOPED_TRACE(size);
+        const assetgen::ImageCanvas icon = assetgen::paintIcon(size);
+        for (int corner = 0; corner < 4; ++corner)
+            EXPECT_EQ(icon.at(corner % 2 * (size - 1), corner / 2 * (size - 1)).a, 0.0f);
+        // The top, left and right face as a corner and two edges, in fractions
+        // of the icon's width; each one's mean colour over its inner part.
+        const glm::vec2 outlines[3][3] = {{{0.5f, 0.04f}, {0.42f, 0.21f}, {-0.42f, 0.21f}},
+                                          {{0.08f, 0.25f}, {0.42f, 0.21f}, {0.0f, 0.5f}},
+                                          {{0.5f, 0.46f}, {0.42f, -0.21f}, {0.0f, 0.5f}}};
+        glm::vec4 faces[3] = {};
+        for (int f = 0; f < 3; ++f) {
+            for (int k = 0; k < 49; ++k) {
+                const glm::vec2 uv = glm::vec2(k % 7, k / 7) * 0.1f + 0.2f;
+                const glm::vec2 p = outlines[f][0] + uv.x * outlines[f][1] + uv.y * outlines[f][2];
+                faces[f] += icon.at(int(p.x * size), int(p.y * size)) / 49.0f;
+            }
+            EXPECT_NEAR(faces[f].a, 1.0f, 1e-5f) << "face " << f;
+        }
+        for (int f = 0; f < 3; ++f)
+            EXPECT_GT(glm::distance(faces[f], faces[(f + 1) % 3]), 0.2f)
+                << "faces " << f << " and " << (f + 1) % 3 << " look alike";
     }
 }
 

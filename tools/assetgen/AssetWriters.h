@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace assetgen {
 
@@ -12,5 +13,8 @@ bool writeImageAssets(const std::filesystem::path& assetRoot,
 bool writeStaticModels(const std::filesystem::path& assetRoot);
 bool writeFigureModels(const std::filesystem::path& assetRoot);
 bool writeSoundAssets(const std::filesystem::path& assetRoot);
+// The desktop icon at every size, as an icon theme's tree below themeRoot:
+// hicolor/<size>x<size>/apps/<name>.png.
+bool writeIcons(const std::filesystem::path& themeRoot, const std::string& name);
 
 } // namespace assetgen

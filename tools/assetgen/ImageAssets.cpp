@@ -4,6 +4,7 @@
 #include "HelpImage.h"
 #include "ImageCanvas.h"
 #include "PictureFlowBoard.h"
+#include "PictureIcon.h"
 #include "PictureMaterials.h"
 #include "PictureSprites.h"
 #include "PictureTiles.h"
@@ -92,6 +93,23 @@ bool writeImageAssets(const std::filesystem::path& assetRoot,
 
     ok = writePng(assetRoot / zarn::data::particleDisc, paintParticleDisc(spriteSize), 4) && ok;
     ok = writePng(assetRoot / zarn::data::particleGlow, paintParticleGlow(spriteSize), 4) && ok;
+    return ok;
+}
+
+bool writeIcons(const std::filesystem::path& themeRoot, const std::string& name) {
+    bool ok = true;
+    for (int size : iconSizes) {
+        const std::string folder = std::to_string(size) + "x" + std::to_string(size);
+        const std::filesystem::path apps = themeRoot / "hicolor" / folder / "apps";
+        std::error_code error;
+        std::filesystem::create_directories(apps, error);
+        if (error) {
+            std::cout << "assetgen: could not create " << apps.string() << ": " << error.message()
+                      << std::endl;
+            return false;
+        }
+        ok = writePng(apps / (name + ".png"), paintIcon(size), 4) && ok;
+    }
     return ok;
 }
 
