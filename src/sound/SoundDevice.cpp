@@ -34,17 +34,7 @@ ALCdevice* quietly(ALCdevice* (*openDevice)()) {
 
 std::optional<SoundDevice> SoundDevice::openDefault() {
     setenv("ALSOFT_LOGLEVEL", "0", 0); // unless the player asks for OpenAL's log
-    ALCdevice* device = quietly([] { return alcOpenDevice(nullptr); });
-    if (!device)
-        return std::nullopt;
-    ALCcontext* context = alcCreateContext(device, nullptr);
-    if (!context || !alcMakeContextCurrent(context)) {
-        if (context)
-            alcDestroyContext(context);
-        alcCloseDevice(device);
-        return std::nullopt;
-    }
-    return SoundDevice(device, context);
+    return withContext(quietly([] { return alcOpenDevice(nullptr); }), nullptr);
 }
 
 std::optional<SoundDevice> SoundDevice::openLoopback(int rate) {
@@ -52,9 +42,6 @@ std::optional<SoundDevice> SoundDevice::openLoopback(int rate) {
         return std::nullopt;
     const auto openLoopbackDevice = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
         alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
-    ALCdevice* device = openLoopbackDevice(nullptr);
-    if (!device)
-        return std::nullopt;
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT,
                                  ALC_STEREO_SOFT,
                                  ALC_FORMAT_TYPE_SOFT,
@@ -62,6 +49,12 @@ std::optional<SoundDevice> SoundDevice::openLoopback(int rate) {
                                  ALC_FREQUENCY,
                                  rate,
                                  0};
+    return withContext(openLoopbackDevice(nullptr), attributes);
+}
+
+std::optional<SoundDevice> SoundDevice::withContext(ALCdevice* device, const ALCint* attributes) {
+    if (!device)
+        return std::nullopt;
     ALCcontext* context = alcCreateContext(device, attributes);
     if (!context || !alcMakeContextCurrent(context)) {
         if (context)

@@ -28,6 +28,9 @@ public:
 
 private:
     SoundDevice(ALCdevice* device, ALCcontext* context) : device(device), context(context) {}
+    // The device with a current context of these attributes, or none (and
+    // the device closed).
+    static std::optional<SoundDevice> withContext(ALCdevice* device, const ALCint* attributes);
     void release();
 
     ALCdevice* device = nullptr;

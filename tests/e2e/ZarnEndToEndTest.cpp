@@ -237,47 +237,6 @@ TEST(ZarnEndToEndTest, ARightDragTurnsToTheRiverWhereAClickBoardsTheRabbit) {
     EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
 }
 
-// P pauses and shows it in the middle of the window; R plays again from the
-// starting view.
-TEST(ZarnEndToEndTest, PPausesAndRPlaysAgainFromTheStartingView) {
-    GameDirectory directory;
-    directory.writeSettings("[window]\nwidth = 800\nheight = 800\n");
-    GameProcess game(ZARN_BINARY, directory.path());
-    const unsigned long window = findWindow(game.pid(), 20.0);
-    ASSERT_NE(window, 0u) << game.output();
-    const Screenshot start = waitForScreen(window, hudShown);
-
-    // "Paused - press P" in a warm yellow across the middle of the window.
-    const auto pausedText = [](const unsigned char* p) {
-        return p[0] > 220 && p[1] > 200 && p[2] < 170;
-    };
-    const auto paused = [&](const Screenshot& shot) {
-        return countPixels(shot, 220, 395, 580, 440, pausedText) >
-               countPixels(start, 220, 395, 580, 440, pausedText) + 400;
-    };
-    sendKey(window, "p");
-    EXPECT_TRUE(paused(waitForScreen(window, paused))) << "no pause text";
-    sendKey(window, "p");
-    EXPECT_FALSE(paused(waitForScreen(window, std::not_fn(paused)))) << "the pause text stayed";
-
-    // The tiles of the front face, turned away and back.
-    const auto tiles = [&](const Screenshot& shot) {
-        return difference(start, shot, 250, 250, 550, 550);
-    };
-    rightDrag(window, 200, 0);
-    const Screenshot turned =
-        waitForScreen(window, [&](const Screenshot& s) { return tiles(s) > 300 * 300 * 20; });
-    ASSERT_GT(tiles(turned), 300 * 300 * 20) << "the drag did not turn the view";
-    sendKey(window, "r");
-    const Screenshot again =
-        waitForScreen(window, [&](const Screenshot& s) { return tiles(s) < 300 * 300 * 2; });
-    EXPECT_LT(tiles(again), 300 * 300 * 2) << "the view did not go back to the start";
-
-    sendKey(window, "Escape");
-    EXPECT_EQ(game.waitForExit(10.0), std::optional<int>(0));
-    EXPECT_EQ(game.output().find("OpenGL Error: "), std::string::npos) << game.output();
-}
-
 // Resized to a wide and to a tall window, the sky fills every corner, the
 // cube stays in the middle, the countdown inside, and a click on the tile
 // beside the blank moves it; F11 goes full screen and back to that window.
