@@ -25,20 +25,6 @@ constexpr double lookSeconds = 1.0 / 60.0; // the ball is looked at once a physi
 constexpr float quarterTurn = 1.5707964f;
 const glm::vec3 buttonCentre(0.0f, -1.875f, 0.0f);
 
-int keyOf(BallMaze::Arrow arrow) {
-    switch (arrow) {
-    case BallMaze::Arrow::Right:
-        return GLFW_KEY_RIGHT;
-    case BallMaze::Arrow::Left:
-        return GLFW_KEY_LEFT;
-    case BallMaze::Arrow::Down:
-        return GLFW_KEY_DOWN;
-    case BallMaze::Arrow::Up:
-        return GLFW_KEY_UP;
-    }
-    return GLFW_KEY_UNKNOWN;
-}
-
 } // namespace
 
 void DemoPlayer::moveTo(Application& app, glm::dvec2 pixel) {

@@ -24,19 +24,14 @@ Application* applicationOf(GLFWwindow* window) {
     return app;
 }
 
+// The key of each arrow, by BallMaze::Arrow.
+constexpr int arrowKeys[] = {GLFW_KEY_RIGHT, GLFW_KEY_LEFT, GLFW_KEY_DOWN, GLFW_KEY_UP};
+
 std::optional<BallMaze::Arrow> arrowOf(int key) {
-    switch (key) {
-    case GLFW_KEY_RIGHT:
-        return BallMaze::Arrow::Right;
-    case GLFW_KEY_LEFT:
-        return BallMaze::Arrow::Left;
-    case GLFW_KEY_DOWN:
-        return BallMaze::Arrow::Down;
-    case GLFW_KEY_UP:
-        return BallMaze::Arrow::Up;
-    default:
-        return std::nullopt;
-    }
+    for (int arrow = 0; arrow < 4; ++arrow)
+        if (arrowKeys[arrow] == key)
+            return BallMaze::Arrow(arrow);
+    return std::nullopt;
 }
 
 // While the demo plays, a player's key press or click ends it; the
@@ -54,6 +49,10 @@ bool demoTakes(Application& app, int action, int key = -1) {
 }
 
 } // namespace
+
+int keyOf(BallMaze::Arrow arrow) {
+    return arrowKeys[int(arrow)];
+}
 
 void setInputCallbacks(GLFWwindow* window) {
     glfwSetKeyCallback(window, onKey);

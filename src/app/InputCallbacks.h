@@ -1,8 +1,13 @@
 #pragma once
 
+#include "puzzles/BallMaze.h"
+
 struct GLFWwindow;
 
 namespace zarn {
+
+// The GLFW key of an arrow.
+int keyOf(BallMaze::Arrow arrow);
 
 // Registers the callbacks below on the game's window.
 void setInputCallbacks(GLFWwindow* window);

@@ -98,4 +98,16 @@ std::optional<glm::vec3> push(Arrow arrow, const glm::vec3& cameraPosition) {
     return std::nullopt;
 }
 
+std::optional<std::pair<Arrow, float>> arrowAlong(const glm::vec2& direction,
+                                                  const glm::vec3& cameraPosition) {
+    const glm::vec3 wanted = glm::normalize(glm::vec3(direction.x, 0.0f, direction.y));
+    std::optional<std::pair<Arrow, float>> best;
+    for (const Arrow arrow : {Arrow::Right, Arrow::Left, Arrow::Down, Arrow::Up})
+        if (const auto force = push(arrow, cameraPosition))
+            if (const float cosine = glm::dot(glm::normalize(*force), wanted);
+                !best || cosine > best->second)
+                best = {arrow, cosine};
+    return best;
+}
+
 } // namespace zarn::BallMaze

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <optional>
+#include <utility>
 
 namespace zarn {
 
@@ -70,6 +71,12 @@ enum class Arrow { Right, Left, Down, Up };
 // camera has no horizontal direction (straight above or below the centre),
 // which would give a NaN force.
 std::optional<glm::vec3> push(Arrow arrow, const glm::vec3& cameraPosition);
+
+// The arrow whose push, seen from cameraPosition, runs most nearly along
+// `direction` (x, z), with the cosine between them; none from straight
+// above or below.
+std::optional<std::pair<Arrow, float>> arrowAlong(const glm::vec2& direction,
+                                                  const glm::vec3& cameraPosition);
 
 } // namespace BallMaze
 

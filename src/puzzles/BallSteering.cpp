@@ -47,15 +47,11 @@ std::vector<BallMaze::Arrow> BallSteering::pushTimes(glm::vec2 direction, int ti
 }
 
 std::vector<BallMaze::Arrow> BallSteering::push(glm::vec2 direction) {
-    using BallMaze::Arrow;
-    const glm::vec3 wanted(direction.x, 0.0f, direction.y);
-    for (const Arrow key : {Arrow::Right, Arrow::Left, Arrow::Down, Arrow::Up})
-        if (const auto force = BallMaze::push(key, camera);
-            force && glm::dot(glm::normalize(*force), wanted) > 0.9f) {
-            ++pushes;
-            return {key};
-        }
-    return {};
+    const auto arrow = BallMaze::arrowAlong(direction, camera);
+    if (!arrow || arrow->second <= 0.9f)
+        return {};
+    ++pushes;
+    return {arrow->first};
 }
 
 bool BallSteering::still() {

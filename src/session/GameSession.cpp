@@ -42,17 +42,9 @@ std::string listed(const std::vector<std::string>& names) {
 // The arrow key that pushes the ball most nearly along `direction` (x, z),
 // seen from eye.
 const char* arrowKeyName(glm::ivec2 direction, const glm::vec3& eye) {
-    using BallMaze::Arrow;
-    const glm::vec3 wanted(float(direction.x), 0.0f, float(direction.y));
-    const char* best = "Up";
-    float bestDot = -1.0f;
-    for (const auto& [arrow, name] :
-         {std::pair{Arrow::Up, "Up"}, std::pair{Arrow::Down, "Down"},
-          std::pair{Arrow::Left, "Left"}, std::pair{Arrow::Right, "Right"}})
-        if (const auto force = BallMaze::push(arrow, eye))
-            if (const float dot = glm::dot(glm::normalize(*force), wanted); dot > bestDot)
-                best = name, bestDot = dot;
-    return best;
+    constexpr const char* names[] = {"Right", "Left", "Down", "Up"}; // by Arrow
+    const auto arrow = BallMaze::arrowAlong(glm::vec2(direction), eye);
+    return names[int(arrow ? arrow->first : BallMaze::Arrow::Up)];
 }
 
 } // namespace
